@@ -1,0 +1,33 @@
+#include "cleaner/settings.h"
+
+#include "win32/registry.h"
+
+namespace cleaner {
+
+TMyRegistryInfo MyRegistryInfo;
+
+const char kProductKey[] = "\\Software\\Pelmora Scourly";
+
+// The update server also serves the product pages.
+std::string DefaultHomePage() { return std::string("http://") + SCOURLY_UPDATE_HOST + "/products/system-utility/pelmora-scourly/"; }
+
+std::string DefaultHelpURL() { return DefaultHomePage() + "help/"; }
+
+void LoadSettings() {
+    win32::TRegistry registry(HKEY_CURRENT_USER);
+    if (!registry.OpenKey(kProductKey, true)) return;
+    TMyRegistryInfo& info = MyRegistryInfo;
+    std::string text = registry.ReadString("HomePage");
+    info.HomePage = text.empty() ? DefaultHomePage() : text;
+    text = registry.ReadString("HelpURL");
+    info.HelpURL = text.empty() ? DefaultHelpURL() : text;
+    if (registry.ValueExists("OneScheduleOfWeek")) {
+        info.OneScheduleOfWeek = registry.ReadInteger("OneScheduleOfWeek");
+    } else {
+        info.OneScheduleOfWeek = 0;
+        registry.WriteInteger("OneScheduleOfWeek", 0);
+    }
+    info.CheckUpdate = registry.ReadString("CheckUpdate") == "1";
+}
+
+}  // namespace cleaner

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Builds the third-party libraries of the Windows programs (libjpeg-turbo,
+# libcurl) from Debian's source packages, as static libraries for
+# i686-w64-mingw32, into build/deps/i686. A library whose install stamp is
+# there is left alone; remove build/deps (or build/deps/i686) to rebuild.
+#
+# Configure the project with
+#   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake
+#   -DSCOURLY_DEPS_PREFIX=<repo>/build/deps/i686
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+DEPS="$ROOT/build/deps"
+SRC="$DEPS/src"
+PREFIX="$DEPS/i686"
+STAMPS="$PREFIX/.stamps"
+TOOLCHAIN="$ROOT/cmake/toolchain-i686-mingw.cmake"
+
+export DEBIAN_FRONTEND=noninteractive
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+
+log() { printf '== %s\n' "$*"; }
+die() { printf 'build-deps: %s\n' "$*" >&2; exit 1; }
+
+for tool in apt-get dpkg-source cmake ninja nasm i686-w64-mingw32-gcc-posix; do
+  command -v "$tool" >/dev/null || die "$tool is missing: run scripts/install-packages.sh"
+done
+
+mkdir -p "$SRC" "$STAMPS"
+
+# Name of the .dsc that 'apt-get source' would fetch now (the newest version).
+newest_dsc() {
+  apt-get source --print-uris -q "$1" </dev/null 2>/dev/null \
+    | awk '$2 ~ /\.dsc$/ { print $2; exit }'
+}
+
+apt_updated=0
+# Downloads and unpacks the newest source of a package (Debian patches
+# applied); sets DSC and SRCDIR. The directory name carries the full Debian
+# version, so a later security update lands beside it instead of over it.
+fetch_source() {
+  local pkg="$1"
+  DSC="$(newest_dsc "$pkg")"
+  if [ -z "$DSC" ] && [ $apt_updated -eq 0 ]; then
+    # Source lists may never have been fetched on a fresh machine.
+    $SUDO apt-get update -q </dev/null
+    apt_updated=1
+    DSC="$(newest_dsc "$pkg")"
+  fi
+  [ -n "$DSC" ] || die "no source package for $pkg (are deb-src entries enabled?)"
+  DSC="$SRC/$DSC"
+
+  SRCDIR="${DSC%.dsc}"
+  SRCDIR="$SRC/$(basename "$SRCDIR" | sed 's/_/-/')"
+  if [ ! -d "$SRCDIR" ]; then
+    (cd "$SRC" && apt-get source --download-only -q "$pkg" </dev/null)
+    [ -f "$DSC" ] || die "apt-get source did not leave $DSC"
+    # Unpack beside and rename, so an interrupted run never looks complete.
+    rm -rf "$SRCDIR.tmp"
+    dpkg-source -x "$DSC" "$SRCDIR.tmp"
+    mv "$SRCDIR.tmp" "$SRCDIR"
+  fi
+}
+
+dsc_version() {
+  sed -n 's/^Version: *//p' "$1" | head -n1
+}
+
+cmake_cross() {
+  cmake -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$PREFIX" \
+    "$@"
+}
+
+build_libjpeg_turbo() {
+  local srcdir="$1" bdir="$DEPS/build-libjpeg-turbo"
+  rm -rf "$bdir"
+  cmake_cross -S "$srcdir" -B "$bdir" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON \
+    -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF
+  cmake --build "$bdir"
+  cmake --install "$bdir"
+}
+
+build_curl() {
+  local srcdir="$1" bdir="$DEPS/build-curl"
+  rm -rf "$bdir"
+  # Plain HTTP with the in-memory cookie engine is all the updater needs;
+  # everything else is left out so that nothing pulls in another library
+  # (the mingw sysroot may well carry a zlib) or a DLL.
+  cmake_cross -S "$srcdir" -B "$bdir" \
+    -DBUILD_SHARED_LIBS=OFF -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF \
+    -DENABLE_MANUAL=OFF -DCURL_LTO=OFF \
+    -DHTTP_ONLY=ON -DCURL_DISABLE_COOKIES=OFF \
+    -DENABLE_WEBSOCKETS=OFF -DENABLE_UNIX_SOCKETS=OFF \
+    -DCURL_ENABLE_SSL=OFF -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none \
+    -DENABLE_ARES=OFF -DENABLE_THREADED_RESOLVER=ON \
+    -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF \
+    -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF -DUSE_WIN32_IDN=OFF \
+    -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBSSH=OFF -DCURL_USE_GSSAPI=OFF \
+    -DUSE_NGHTTP2=OFF
+
+  # Cheap guard against a newer curl changing what those switches mean.
+  local cfg="$bdir/lib/curl_config.h" sym
+  for sym in USE_OPENSSL USE_SCHANNEL USE_MBEDTLS USE_WOLFSSL USE_BEARSSL \
+             HAVE_LIBZ HAVE_BROTLI HAVE_ZSTD USE_LIBPSL HAVE_LIBIDN2 \
+             USE_LIBSSH2 USE_LIBSSH USE_NGHTTP2 USE_ARES CURL_DISABLE_COOKIES \
+             CURL_DISABLE_HTTP; do
+    if grep -q "^#define $sym\b" "$cfg"; then
+      die "curl configured with $sym"
+    fi
+  done
+  grep -q '^#define USE_THREADS_WIN32\b' "$cfg" || die "curl configured without the threaded resolver"
+
+  cmake --build "$bdir"
+  cmake --install "$bdir"
+}
+
+# name = Debian source package; build_<name with - as _> does the work.
+for pkg in libjpeg-turbo curl; do
+  stamp="$STAMPS/$pkg"
+  if [ -f "$stamp" ]; then
+    log "$pkg $(cat "$stamp"): already built"
+    continue
+  fi
+  start=$SECONDS
+  fetch_source "$pkg"
+  version="$(dsc_version "$DSC")"
+  [ -n "$version" ] || die "cannot tell the version in $DSC"
+  log "$pkg $version: building"
+  "build_${pkg//-/_}" "$SRCDIR"
+  printf '%s\n' "$version" >"$stamp"
+  log "$pkg $version: done in $((SECONDS - start)) s"
+done
+
+: >"$PREFIX/VERSIONS.txt.tmp"
+for pkg in libjpeg-turbo curl; do
+  printf '%s %s\n' "$pkg" "$(cat "$STAMPS/$pkg")" >>"$PREFIX/VERSIONS.txt.tmp"
+done
+mv "$PREFIX/VERSIONS.txt.tmp" "$PREFIX/VERSIONS.txt"
+log "built into $PREFIX:"
+sed 's/^/   /' "$PREFIX/VERSIONS.txt"

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the test bench need.
+# Safe to run again: apt skips what is already there.
+set -euo pipefail
+
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+export DEBIAN_FRONTEND=noninteractive
+
+packages=(
+  g++-mingw-w64-i686-posix mingw-w64-tools
+  wine wine32:i386 fonts-wine
+  libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386
+  libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386
+  xvfb xauth xdotool imagemagick
+  cmake ninja-build nasm make dpkg-dev file curl python3
+  g++ googletest libgtest-dev libjpeg62-turbo-dev libcurl4-openssl-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+# Source packages of the dependencies are fetched with apt-get source.
+need_src=0
+grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ || need_src=1
+if [ -f /etc/apt/sources.list.d/debian.sources ] && grep -q '^Types:.*deb-src' /etc/apt/sources.list.d/debian.sources; then
+  need_src=0
+fi
+
+if [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ]; then
+  echo "packages: all present"
+  exit 0
+fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+
+if [ $need_src -eq 1 ]; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    $SUDO sed -i 's/^Types: deb$/Types: deb deb-src/' /etc/apt/sources.list.d/debian.sources
+  fi
+  if ! grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ && \
+     ! grep -qs '^Types:.*deb-src' /etc/apt/sources.list.d/debian.sources; then
+    # Mirror every binary entry with a source entry.
+    grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | sed 's/^deb /deb-src /' \
+      | $SUDO tee /etc/apt/sources.list.d/scourly-src.list >/dev/null
+  fi
+fi
+
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"
+
+# Only the posix thread model has std::mutex and std::thread in GCC 12.
+for tool in i686-w64-mingw32-g++ i686-w64-mingw32-gcc; do
+  if [ -e "/usr/bin/$tool-posix" ]; then
+    $SUDO update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null 2>&1 || true
+  fi
+done

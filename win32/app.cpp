@@ -1,0 +1,177 @@
+#include "win32/app.h"
+
+#include <objbase.h>
+
+#include "core/error.h"
+#include "win32/control.h"
+#include "win32/form.h"
+#include "win32/msgbox.h"
+
+namespace win32 {
+
+namespace {
+const char kApplicationClass[] = "ScourlyApplication";
+// Pumping at most this often keeps long loops fast and the window live.
+const DWORD kProcessInterval = 25;
+
+LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
+        App().Restore();
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        if (Form* main = App().MainForm()) main->Close();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+Application& App() {
+    static Application application;
+    return application;
+}
+
+std::string ErrorBoxText(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+    return message;
+}
+
+Application::Application() {
+    comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ApplicationProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    windowClass.lpszClassName = kApplicationClass;
+    RegisterClassA(&windowClass);
+    // The hidden owner of every form: its text is the taskbar button's.
+    handle_ = CreateWindowExA(0, kApplicationClass, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                              0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    lastProcess_ = GetTickCount();
+}
+
+Application::~Application() {
+    if (handle_) DestroyWindow(handle_);
+    if (comInitialised_) CoUninitialize();
+}
+
+void Application::SetTitle(const std::string& title) {
+    title_ = title;
+    if (handle_) SetWindowTextA(handle_, title_.c_str());
+}
+
+HWND Application::Handle() const { return handle_; }
+
+bool Application::DispatchOne(const MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return false;
+    }
+    MSG copy = msg;
+    TranslateMessage(&copy);
+    DispatchMessageA(&copy);
+    return true;
+}
+
+void Application::Run() {
+    if (mainForm_) mainForm_->Show();
+    while (!terminated_) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            Form* form = Form::FromWindow(GetAncestor(msg.hwnd, GA_ROOT));
+            if (form && form->Modal() && form->HandleDialogKey(msg)) continue;
+            DispatchOne(msg);
+        } else {
+            Idle();
+            // Wake up now and then even without input, so that a pointer that
+            // left the window is noticed.
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        }
+    }
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!DispatchOne(msg)) break;
+    }
+    lastProcess_ = GetTickCount();
+}
+
+void Application::ProcessMessagesIfDue() {
+    if (GetTickCount() - lastProcess_ >= kProcessInterval) ProcessMessages();
+}
+
+void Application::Terminate() { PostQuitMessage(0); }
+
+void Application::Minimize() {
+    if (minimized_) return;
+    minimized_ = true;
+    hiddenForms_.clear();
+    HWND main = mainForm_ ? mainForm_->Handle() : nullptr;
+    if (main && IsWindowVisible(main)) {
+        ShowWindow(main, SW_HIDE);
+        hiddenForms_.push_back(main);
+    }
+    ShowWindow(handle_, SW_MINIMIZE);
+}
+
+void Application::Restore() {
+    if (!minimized_) return;
+    minimized_ = false;
+    ShowWindow(handle_, SW_RESTORE);
+    for (HWND hwnd : hiddenForms_) ShowWindow(hwnd, SW_SHOW);
+    hiddenForms_.clear();
+}
+
+void Application::Idle() {
+    POINT pointer;
+    Control* target = nullptr;
+    if (GetCursorPos(&pointer)) {
+        HWND hwnd = WindowFromPoint(pointer);
+        while (hwnd && !WinControl::FromHandle(hwnd)) hwnd = GetParent(hwnd);
+        if (WinControl* window = WinControl::FromHandle(hwnd)) {
+            POINT client = pointer;
+            ScreenToClient(hwnd, &client);
+            target = window->ControlAt(client);
+        }
+    }
+    if (target == mouseControl_) return;
+    Control* capture = nullptr;
+    HWND captureWindow = GetCapture();
+    if (WinControl* holder = WinControl::FromHandle(captureWindow))
+        capture = holder->PressedChild() ? holder->PressedChild() : holder;
+    auto deliver = [&](Control* control) {
+        return control && (!captureWindow || control == capture);
+    };
+    try {
+        Control* previous = mouseControl_;
+        mouseControl_ = target;
+        if (deliver(previous)) previous->MouseLeft();
+        if (deliver(target) && mouseControl_ == target) target->MouseEntered();
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+}
+
+void Application::ForgetControl(Control* control) {
+    if (mouseControl_ == control) mouseControl_ = nullptr;
+}
+
+void Application::HandleException(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const core::SilentAbort&) {
+    } catch (const std::exception& e) {
+        ShowErrorText(e.what());
+    } catch (...) {
+        ShowErrorText("Unknown error");
+    }
+}
+
+void Application::ShowErrorText(const std::string& message) {
+    ShowMessageBox(handle_, ErrorBoxText(message), title_, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace win32

@@ -1,0 +1,80 @@
+// The application object: title, main window, the message loop with its idle
+// step, message processing for long work, and the error box.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace win32 {
+
+class Control;
+class Form;
+
+class Application {
+public:
+    Application();
+    ~Application();
+
+    void SetTitle(const std::string& title);
+    const std::string& Title() const { return title_; }
+
+    // The first form made main ends the program when it closes.
+    void SetMainForm(Form* form) { mainForm_ = form; }
+    Form* MainForm() const { return mainForm_; }
+    // Owner window for message boxes and shell calls.
+    HWND Handle() const;
+
+    // Shows the main form, then dispatches until a quit request is taken.
+    void Run();
+    // Dispatches every pending message; a quit request taken here ends Run
+    // as soon as control returns to it.
+    void ProcessMessages();
+    // For the message points of long loops: processes only when a few
+    // milliseconds have passed since the last time, since an empty-queue
+    // check costs tens of microseconds under some systems.
+    void ProcessMessagesIfDue();
+    // Minimises the whole application to its taskbar button; the forms
+    // come back unchanged when it is restored.
+    void Minimize();
+    void Restore();
+    bool Minimized() const { return minimized_; }
+    // Posts the quit request to this thread.
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // The idle step: sends mouse-left to the control remembered last time and
+    // mouse-entered to the innermost control now under the pointer.
+    void Idle();
+    // Forgets a control that is being destroyed.
+    void ForgetControl(Control* control);
+
+    // Shows an error in the application's error box; a silent abort shows
+    // nothing. Called by every window procedure that catches one.
+    void HandleException(std::exception_ptr error);
+    void ShowErrorText(const std::string& message);
+
+private:
+    bool DispatchOne(const MSG& msg);
+
+    std::string title_;
+    Form* mainForm_ = nullptr;
+    Control* mouseControl_ = nullptr;
+    bool terminated_ = false;
+    bool minimized_ = false;
+    HWND handle_ = nullptr;
+    std::vector<HWND> hiddenForms_;
+    bool comInitialised_ = false;
+    DWORD lastProcess_ = 0;
+};
+
+// The one application object of the program.
+Application& App();
+
+// The message box text for an error: the message, with "." appended when the
+// last character sorts after ".".
+std::string ErrorBoxText(const std::string& message);
+
+}  // namespace win32

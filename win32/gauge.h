@@ -1,0 +1,29 @@
+// A progress gauge drawn on its parent: a bar in its colour over the
+// background, optionally with the percentage in the middle.
+#pragma once
+
+#include "win32/control.h"
+
+namespace win32 {
+
+class Gauge : public Control {
+public:
+    explicit Gauge(std::string name) : Control(std::move(name)) {}
+    COLORREF ForeColor = RGB(0, 0, 128);
+    bool ShowText = true;
+    int64_t MinValue() const { return min_; }
+    int64_t MaxValue() const { return max_; }
+    int64_t Progress() const { return progress_; }
+    void SetMinValue(int64_t value);
+    void SetMaxValue(int64_t value);
+    void SetProgress(int64_t value);
+    void AddProgress(int64_t value) { SetProgress(progress_ + value); }
+    // Whole percent done, 0 to 100.
+    int PercentDone() const;
+    void Paint(HDC dc) override;
+
+private:
+    int64_t min_ = 0, max_ = 100, progress_ = 0;
+};
+
+}  // namespace win32

@@ -1,0 +1,161 @@
+#include "win32/list_view.h"
+
+namespace win32 {
+
+namespace {
+int ColumnFormat(TextAlign align) {
+    return align == TextAlign::Right ? LVCFMT_RIGHT : align == TextAlign::Center ? LVCFMT_CENTER : LVCFMT_LEFT;
+}
+}  // namespace
+
+void ListView::CreateHandle(HWND parent) {
+    static bool initialised = false;
+    if (!initialised) {
+        INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&init);
+        initialised = true;
+    }
+    DWORD style = WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | (HideSelection ? 0 : LVS_SHOWSELALWAYS);
+    CreateWindowOf(WC_LISTVIEWA, style, 0, parent);
+    DWORD extended = LVS_EX_FULLROWSELECT | (CheckBoxes ? LVS_EX_CHECKBOXES : 0);
+    SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+    SendMessageA(hwnd_, LVM_SETBKCOLOR, 0, color_);
+    SendMessageA(hwnd_, LVM_SETTEXTBKCOLOR, 0, color_);
+    std::vector<ListColumn> columns;
+    columns.swap(columns_);
+    for (const ListColumn& column : columns) AddColumn(column);
+    if (images_) SetImageList(images_);
+    for (int i = 0; i < Count(); ++i) ShowRow(i);
+}
+
+void ListView::AddColumn(const ListColumn& column) {
+    columns_.push_back(column);
+    if (!hwnd_) return;
+    LVCOLUMNA lvc = {};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    lvc.fmt = ColumnFormat(column.align);
+    lvc.cx = column.width;
+    lvc.pszText = const_cast<char*>(column.caption.c_str());
+    lvc.iSubItem = static_cast<int>(columns_.size()) - 1;
+    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, columns_.size() - 1, reinterpret_cast<LPARAM>(&lvc));
+}
+
+void ListView::SetImageList(HIMAGELIST images) {
+    images_ = images;
+    if (!hwnd_) return;
+    SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+void ListView::ShowRow(int index) {
+    if (!hwnd_) return;
+    const Row& row = rows_[index];
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | (row.image >= 0 ? LVIF_IMAGE : 0);
+    item.iItem = index;
+    item.pszText = const_cast<char*>(row.caption.c_str());
+    item.iImage = row.image;
+    if (SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0) <= index)
+        SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    else
+        SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    for (size_t s = 0; s < row.subItems.size() && s + 1 < columns_.size(); ++s) {
+        LVITEMA sub = {};
+        sub.iSubItem = static_cast<int>(s) + 1;
+        sub.pszText = const_cast<char*>(row.subItems[s].c_str());
+        SendMessageA(hwnd_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
+    }
+    if (CheckBoxes) {
+        LVITEMA state = {};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);
+        SendMessageA(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+int ListView::AddItem(const std::string& caption, int imageIndex) {
+    Row row;
+    row.caption = caption;
+    row.image = imageIndex;
+    rows_.push_back(row);
+    ShowRow(Count() - 1);
+    return Count() - 1;
+}
+
+void ListView::DeleteItem(int index) {
+    if (index < 0 || index >= Count()) return;
+    rows_.erase(rows_.begin() + index);
+    if (hwnd_) SendMessageA(hwnd_, LVM_DELETEITEM, index, 0);
+}
+
+void ListView::Clear() {
+    rows_.clear();
+    if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ListView::SetCaption(int index, const std::string& caption) {
+    rows_[index].caption = caption;
+    ShowRow(index);
+}
+
+std::string ListView::SubItem(int index, int subItem) const {
+    const Row& row = rows_[index];
+    return subItem >= 0 && subItem < static_cast<int>(row.subItems.size()) ? row.subItems[subItem] : std::string();
+}
+
+void ListView::AddSubItem(int index, const std::string& text) {
+    rows_[index].subItems.push_back(text);
+    ShowRow(index);
+}
+
+void ListView::SetSubItem(int index, int subItem, const std::string& text) {
+    Row& row = rows_[index];
+    if (subItem >= static_cast<int>(row.subItems.size())) row.subItems.resize(subItem + 1);
+    row.subItems[subItem] = text;
+    ShowRow(index);
+}
+
+bool ListView::Checked(int index) const {
+    if (!hwnd_ || !CheckBoxes) return rows_[index].checked;
+    LRESULT state = SendMessageA(hwnd_, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void ListView::SetChecked(int index, bool checked) {
+    rows_[index].checked = checked;
+    ShowRow(index);
+}
+
+int ListView::SelectedIndex() const {
+    if (!hwnd_) return -1;
+    return static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListView::SetSelectedIndex(int index) {
+    if (!hwnd_) return;
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = 0;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    if (index < 0) return;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+}
+
+LRESULT ListView::HandleReflected(UINT message, WPARAM, LPARAM lParam, bool* handled) {
+    *handled = false;
+    if (message != WM_NOTIFY) return 0;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code == NM_DBLCLK && OnDblClick) {
+        OnDblClick(this);
+    } else if (header->code == LVN_ITEMCHANGED) {
+        // Keep the stored tick in step with the box the user clicked.
+        auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
+        if (CheckBoxes && (change->uChanged & LVIF_STATE) && change->iItem >= 0 && change->iItem < Count() &&
+            (change->uNewState & LVIS_STATEIMAGEMASK))
+            rows_[change->iItem].checked = ((change->uNewState & LVIS_STATEIMAGEMASK) >> 12) == 2;
+    }
+    return 0;
+}
+
+}  // namespace win32

@@ -1,0 +1,69 @@
+// A list view in report view. The rows' texts are kept here as well, so
+// that sub-items beyond the visible columns can be held (and never shown).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/control.h"
+
+namespace win32 {
+
+struct ListColumn {
+    std::string caption;
+    int width;
+    TextAlign align;
+};
+
+class ListView : public WinControl {
+public:
+    explicit ListView(std::string name) : WinControl(std::move(name)) {}
+
+    bool CheckBoxes = false;
+    // Keep the selected row highlighted while the list has no focus.
+    bool HideSelection = false;
+    void AddColumn(const ListColumn& column);
+    const std::vector<ListColumn>& Columns() const { return columns_; }
+    // The small and large image list; not owned.
+    void SetImageList(HIMAGELIST images);
+
+    int Count() const { return static_cast<int>(rows_.size()); }
+    // Appends a row and returns its index.
+    int AddItem(const std::string& caption, int imageIndex = -1);
+    void DeleteItem(int index);
+    void Clear();
+    const std::string& Caption(int index) const { return rows_[index].caption; }
+    void SetCaption(int index, const std::string& caption);
+    // Sub-items are numbered from 0, the first one shown in column 2.
+    int SubItemCount(int index) const { return static_cast<int>(rows_[index].subItems.size()); }
+    std::string SubItem(int index, int subItem) const;
+    void AddSubItem(int index, const std::string& text);
+    void SetSubItem(int index, int subItem, const std::string& text);
+    bool Checked(int index) const;
+    void SetChecked(int index, bool checked);
+    // -1 when no row is selected.
+    int SelectedIndex() const;
+    void SetSelectedIndex(int index);
+
+    LRESULT HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool* handled) override;
+
+protected:
+    void CreateHandle(HWND parent) override;
+
+private:
+    struct Row {
+        std::string caption;
+        std::vector<std::string> subItems;
+        int image = -1;
+        bool checked = false;
+    };
+    void ShowRow(int index);
+    std::vector<ListColumn> columns_;
+    std::vector<Row> rows_;
+    HIMAGELIST images_ = nullptr;
+};
+
+}  // namespace win32

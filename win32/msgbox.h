@@ -1,0 +1,26 @@
+// Every message box of both programs goes through here, so that tests can
+// answer them instead of a user.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace win32 {
+
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT flags;
+};
+
+// Shows a modal message box and returns the button pressed (IDOK, IDYES...).
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+
+// Tests install an answerer; an empty function restores the real boxes.
+using MessageBoxAnswerer = std::function<int(const MessageBoxCall&)>;
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
+
+}  // namespace win32

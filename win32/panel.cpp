@@ -1,0 +1,35 @@
+#include "win32/panel.h"
+
+namespace win32 {
+
+void Panel::CreateHandle(HWND parent) {
+    CreateWindowOf(ClassName(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (SingleBorder ? WS_BORDER : 0),
+                   0, parent);
+}
+
+void Panel::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    Invalidate();
+}
+
+void Panel::PaintWindow(HDC dc) {
+    WinControl::PaintWindow(dc);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (BevelOuter != Bevel::None)
+        DrawEdge(dc, &client, BevelOuter == Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    if (caption_.empty()) return;
+    HGDIOBJ old = SelectObject(dc, FontHandle(font_));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, font_.color);
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
+                  (CaptionAlign == TextAlign::Left    ? DT_LEFT
+                   : CaptionAlign == TextAlign::Right ? DT_RIGHT
+                                                      : DT_CENTER);
+    RECT text = client;
+    InflateRect(&text, -2, 0);
+    DrawTextA(dc, caption_.c_str(), -1, &text, format);
+    SelectObject(dc, old);
+}
+
+}  // namespace win32
