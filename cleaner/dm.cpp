@@ -1,23 +1,83 @@
 #include "cleaner/dm.h"
 
+#include <memory>
+
+#include "cleaner/settings.h"
+#include "core/error.h"
+#include "core/update_url.h"
+#include "core/version.h"
 #include "win32/app.h"
+#include "win32/file_stream.h"
+#include "win32/ini_file.h"
+#include "win32/msgbox.h"
+#include "win32/registry.h"
+#include "win32/shell.h"
+#include "win32/system.h"
 
 namespace cleaner {
 
-TDM* DM = nullptr;
+using namespace win32;
 
-TDM::TDM() {
+TDM* DM = nullptr;
+const char kBuiltInVersion[] = "2010.1.2";
+
+TDM::TDM() : IdHTTP1(core::CleanerHttpSettings()) {
     try {
         DataModuleCreate(nullptr);
     } catch (...) {
-        win32::App().HandleException(std::current_exception());
+        App().HandleException(std::current_exception());
     }
 }
 
 TDM::~TDM() { DataModuleDestroy(nullptr); }
 
-void TDM::DataModuleCreate(win32::Control*) {}
+void TDM::DataModuleCreate(Control*) {
+    if (MyRegistryInfo.CheckUpdate) CheckForUpdate();
+}
 
-void TDM::DataModuleDestroy(win32::Control*) {}
+void TDM::DataModuleDestroy(Control*) {}
+
+void TDM::CheckForUpdate() {
+    if (!IsNewVersionAvailable()) return;
+    int answer = ShowMessageBox(App().Handle(),
+                                "A newer version of Pelmora Scourly is available. Would you like to update now?",
+                                "Pelmora Scourly", MB_YESNO | MB_ICONINFORMATION);
+    if (answer != IDYES) return;
+    ShellOpen(App().Handle(), "open", ProgramDirectory() + "Update.exe", "", "", SW_SHOW);
+    App().Terminate();
+}
+
+bool TDM::IsNewVersionAvailable() {
+    std::string descriptor = ProgramDirectory() + "Update.ini";
+    if (!DownloadFile(core::UpdateBaseURL() + "Update.ini", descriptor)) return false;
+    std::string offered = TIniFile(descriptor).ReadString("Version", "Ver", "");
+    return core::IsNewerVersion(offered, GetInstalledVersion());
+}
+
+bool TDM::DownloadFile(const std::string& url, const std::string& fileName) {
+    std::unique_ptr<TFileStream> file;
+    if (FileExists(fileName))
+        file = std::make_unique<TFileStream>(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+    else
+        file = std::make_unique<TFileStream>(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    bool ok = true;
+    try {
+        IdHTTP1.Get(url, *file);
+    } catch (const core::Error&) {
+        ok = false;
+    }
+    // The file holds exactly what arrived: a shorter descriptor leaves none
+    // of the longer one behind, and a failure before the body leaves the
+    // old content.
+    if (ok || file->Position() > 0) file->Truncate();
+    return ok;
+}
+
+std::string TDM::GetInstalledVersion() {
+    TRegistry registry(HKEY_CURRENT_USER);
+    std::string version;
+    if (registry.OpenKey(kProductKey, true)) version = registry.ReadString("Version");
+    return version.empty() ? kBuiltInVersion : version;
+}
 
 }  // namespace cleaner

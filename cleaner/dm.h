@@ -2,6 +2,9 @@
 // whole run. Its creation runs the start-up update check.
 #pragma once
 
+#include <string>
+
+#include "core/http_client.h"
 #include "win32/control.h"
 
 namespace cleaner {
@@ -17,8 +20,24 @@ public:
 
     void DataModuleCreate(win32::Control* sender);
     void DataModuleDestroy(win32::Control* sender);
+
+    // Fetches the descriptor, asks, and on Yes starts the updater and asks
+    // the application to end.
+    void CheckForUpdate();
+    bool IsNewVersionAvailable();
+    // Downloads url into the file; false on any download failure. Failing
+    // to open or create the file raises.
+    bool DownloadFile(const std::string& url, const std::string& fileName);
+    std::string GetInstalledVersion();
+
+    // The cleaner's one HTTP client: 5000 ms to connect and per wait for
+    // data, no message processing meanwhile.
+    core::HttpClient IdHTTP1;
 };
 
 extern TDM* DM;
+
+// The version the cleaner carries, installed when the registry names none.
+extern const char kBuiltInVersion[];
 
 }  // namespace cleaner

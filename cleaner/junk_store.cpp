@@ -51,6 +51,11 @@ void TFrm_Main::SaveJunkTypes() {
     if (storedListUnread_) return;
     std::string path = JunkFilePath();
     std::string fresh = NewJunkFilePath();
+    // A read-only list stays as it is, as it would if it were rewritten in
+    // place; not every system refuses to move a file over it.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw core::Error("Cannot create file \"" + FullPath(path) + "\". " + SystemErrorText(ERROR_ACCESS_DENIED));
     try {
         auto file = std::make_unique<TFileStream>(fresh, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS, path);
         TFileStream* raw = file.get();

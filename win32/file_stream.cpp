@@ -15,9 +15,15 @@ std::string FullPath(const std::string& path) {
 TFileStream::TFileStream(const std::string& path, DWORD access, DWORD share, DWORD disposition,
                          const std::string& shownName)
     : path_(path) {
-    handle_ = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Writing to a read-only file is refused, as the system does for every
+    // user; Wine running as root would otherwise allow it.
+    DWORD existing = GetFileAttributesA(path.c_str());
+    bool readOnly = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) &&
+                    (access & (GENERIC_WRITE | GENERIC_ALL));
+    if (!readOnly)
+        handle_ = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
+        DWORD code = readOnly ? ERROR_ACCESS_DENIED : GetLastError();
         bool creating = disposition == CREATE_ALWAYS || disposition == CREATE_NEW;
         throw core::Error(std::string(creating ? "Cannot create file \"" : "Cannot open file \"") +
                           FullPath(shownName.empty() ? path : shownName) + "\". " + SystemErrorText(code));

@@ -158,6 +158,9 @@ bool Form::HandleDialogKey(MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
         PushButton* button = msg.wParam == VK_RETURN ? defaultButton_ : cancelButton_;
+        // Enter presses the push button that has the focus, as in any dialog.
+        if (msg.wParam == VK_RETURN)
+            if (auto* focused = dynamic_cast<PushButton*>(FromHandle(msg.hwnd))) button = focused;
         if (button && button->Enabled() && button->Showing()) button->Click();
         else if (msg.wParam == VK_ESCAPE && modal_) modalResult_ = mrCancel;
         return true;

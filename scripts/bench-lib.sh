@@ -1,0 +1,216 @@
+# Shared functions of the Wine test bench; sourced by bench.sh and wine-run.sh.
+#
+# Bench layout (BENCH, normally <build>/bench):
+#   home/            private HOME of the unit-test prefix (Wine's Trash and desktop folders live here)
+#   prefix/          32-bit WINEPREFIX for the cross-built GoogleTest programs
+#   e2e-home/        HOME the end-to-end template was booted with
+#   e2e-template/    pristine prefix that tests/e2e/bench.py clones per test; never run directly
+#   e2e/<test>/      one end-to-end session each (prefix clone, home, fixtures, logs)
+#   xvfb.pid, xvfb.display   the bench's X server
+#   bench.log        output of the last "up"
+
+BENCH_DLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+BENCH_SCREEN=1280x1024x24
+BENCH_FIRST_DISPLAY=91
+BENCH_LAST_DISPLAY=190
+
+bench_die() {
+  echo "bench: $*" >&2
+  exit 1
+}
+
+# Sets BENCH from, in this order: the argument (a build dir, or a bench dir when it
+# ends in /bench), SCOURLY_BENCH, SCOURLY_BUILD_DIR, or the nearest folder above PWD
+# holding a CMakeCache.txt (CTest runs each test inside the build tree).
+bench_resolve() {
+  local arg=${1:-}
+  if [ -n "$arg" ]; then
+    case ${arg%/} in
+      */bench | bench) BENCH=$arg ;;
+      *) BENCH=$arg/bench ;;
+    esac
+  elif [ -n "${SCOURLY_BENCH:-}" ]; then
+    BENCH=$SCOURLY_BENCH
+  elif [ -n "${SCOURLY_BUILD_DIR:-}" ]; then
+    BENCH=$SCOURLY_BUILD_DIR/bench
+  else
+    local d=$PWD
+    while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
+    [ -f "$d/CMakeCache.txt" ] || bench_die "no build dir: pass one, or set SCOURLY_BENCH or SCOURLY_BUILD_DIR"
+    BENCH=$d/bench
+  fi
+  mkdir -p "$BENCH" || bench_die "cannot create $BENCH"
+  BENCH=$(cd "$BENCH" && pwd -P)
+}
+
+bench_display() {
+  [ -f "$BENCH/xvfb.display" ] && cat "$BENCH/xvfb.display"
+}
+
+# Exports the environment every Wine process of the bench runs with.
+# Args: prefix, home, display.
+bench_export_env() {
+  export WINEPREFIX=$1 HOME=$2 DISPLAY=$3
+  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=$BENCH_DLLOVERRIDES
+  # Wine finds the Trash and the desktop folders through these; a caller's own
+  # values would send them out of the bench.
+  export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
+  export LANG=C.UTF-8
+  unset LC_ALL XDG_DATA_DIRS XDG_CONFIG_DIRS WAYLAND_DISPLAY WINELOADER WINESERVER WINEDLLPATH
+}
+
+bench_export_unit_env() {
+  bench_export_env "$BENCH/prefix" "$BENCH/home" "$(bench_display)"
+}
+
+# Without Trash/files and Trash/info Wine deletes FOF_ALLOWUNDO files for good.
+# With Desktop etc. present, Wine links the profile folders to them instead of to HOME itself.
+bench_home_init() {
+  local h=$1 d
+  for d in Desktop Documents Downloads Music Pictures Videos Templates \
+           .local/share/Trash/files .local/share/Trash/info .config .cache; do
+    mkdir -p "$h/$d"
+  done
+}
+
+# Is this pid the X server we started? Guards against a reused pid.
+bench_is_xvfb() {
+  [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null && tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -q '^Xvfb '
+}
+
+bench_xvfb_alive() {
+  local pid disp
+  pid=$(cat "$BENCH/xvfb.pid" 2>/dev/null) || return 1
+  disp=$(bench_display) || return 1
+  bench_is_xvfb "$pid" && [ -S "/tmp/.X11-unix/X${disp#:}" ]
+}
+
+# Starts Xvfb on the first free display from :91.
+# Args: log file. Sets XVFB_DISPLAY and XVFB_PID.
+bench_xvfb_spawn() {
+  local log=$1 n i
+  for n in $(seq "$BENCH_FIRST_DISPLAY" "$BENCH_LAST_DISPLAY"); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    setsid Xvfb ":$n" -screen 0 "$BENCH_SCREEN" -nolisten tcp -ac -noreset \
+      </dev/null >>"$log" 2>&1 9>&- &
+    XVFB_PID=$!
+    for i in $(seq 100); do
+      if [ -S "/tmp/.X11-unix/X$n" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+        XVFB_DISPLAY=:$n
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break # another starter took this display
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null
+  done
+  return 1
+}
+
+bench_xvfb_up() {
+  bench_xvfb_alive && return 0
+  bench_xvfb_spawn "$BENCH/xvfb.log" || bench_die "no X server could be started (see $BENCH/xvfb.log)"
+  echo "$XVFB_PID" >"$BENCH/xvfb.pid"
+  echo "$XVFB_DISPLAY" >"$BENCH/xvfb.display"
+}
+
+bench_xvfb_down() {
+  local pid
+  pid=$(cat "$BENCH/xvfb.pid" 2>/dev/null) || return 0
+  if bench_is_xvfb "$pid"; then
+    kill "$pid"
+    timeout 5 tail --pid="$pid" -f /dev/null || kill -9 "$pid" 2>/dev/null
+  fi
+  rm -f "$BENCH/xvfb.pid" "$BENCH/xvfb.display"
+}
+
+# The wineserver of a prefix, found by the folder it runs in (server-<dev>-<inode>).
+bench_server_pid() {
+  local prefix=$1 dir p
+  [ -d "$prefix" ] || return 1
+  dir=$(printf 'server-%x-%x' $(stat -L -c '%d %i' "$prefix"))
+  for p in $(pgrep '^wineserver'); do
+    case $(readlink "/proc/$p/cwd" 2>/dev/null) in
+      */"$dir") echo "$p"; return 0 ;;
+    esac
+  done
+  return 1
+}
+
+# Creates and boots a prefix once; a prefix without .bench-ready is a broken earlier try.
+# Args: prefix, home. Needs DISPLAY set by the caller's environment.
+bench_prefix_create() {
+  local prefix=$1 home=$2
+  [ -f "$prefix/.bench-ready" ] && return 0
+  rm -rf "$prefix"
+  bench_home_init "$home"
+  (
+    bench_export_env "$prefix" "$home" "$DISPLAY"
+    timeout 120 wineboot -i </dev/null 9>&- || exit 1
+    # Waits until the server has written the registry out.
+    timeout 60 wineserver -w </dev/null 9>&-
+  ) || bench_die "wineboot of $prefix failed"
+  touch "$prefix/.bench-ready"
+}
+
+bench_unit_server_up() {
+  bench_server_pid "$BENCH/prefix" >/dev/null && return 0
+  (
+    bench_export_unit_env
+    # A persistent server makes each test process cost tens of milliseconds instead of ~1.5 s.
+    wineserver -p </dev/null 9>&-
+    # The first process that opens a window starts explorer.exe, which keeps that process's
+    # stderr; done here with /dev/null, no test's output pipe stays open behind it.
+    timeout 60 wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
+  )
+  bench_server_pid "$BENCH/prefix" >/dev/null || bench_die "wineserver of $BENCH/prefix did not stay up"
+}
+
+bench_is_up() {
+  bench_xvfb_alive && bench_server_pid "$BENCH/prefix" >/dev/null
+}
+
+# Ends the Wine processes of every end-to-end session and their X servers.
+bench_e2e_down() {
+  local s pid
+  for s in "$BENCH"/e2e/*/; do
+    [ -d "$s/prefix" ] || continue
+    if bench_server_pid "$s/prefix" >/dev/null; then
+      WINEPREFIX=$s/prefix timeout 10 wineserver -k </dev/null >/dev/null 2>&1
+    fi
+    pid=$(cat "$s/xvfb.pid" 2>/dev/null) && bench_is_xvfb "$pid" && kill "$pid"
+    rm -f "$s/xvfb.pid"
+  done
+  return 0
+}
+
+# Daemons started under the lock are given 9>&-, or they would hold it for good.
+bench_with_lock() {
+  exec 9>"$BENCH/.lock"
+  timeout 300 flock 9 || bench_die "bench is locked by another run ($BENCH/.lock)"
+  "$@"
+  local rc=$?
+  exec 9>&-
+  return $rc
+}
+
+bench_up_locked() {
+  bench_xvfb_up
+  export DISPLAY=$(bench_display)
+  bench_prefix_create "$BENCH/prefix" "$BENCH/home"
+  bench_unit_server_up
+}
+
+bench_template_locked() {
+  bench_xvfb_up
+  export DISPLAY=$(bench_display)
+  bench_prefix_create "$BENCH/e2e-template" "$BENCH/e2e-home"
+}
+
+bench_down_locked() {
+  if bench_server_pid "$BENCH/prefix" >/dev/null; then
+    (bench_export_unit_env; timeout 10 wineserver -k </dev/null >/dev/null 2>&1)
+  fi
+  bench_e2e_down
+  bench_xvfb_down
+}

@@ -1,0 +1,265 @@
+// The wizard window: its place and shape, the page flow under every run
+// state, the frame buttons and the hover pictures.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cleaner/frm_main.h"
+#include "core/error.h"
+#include "win32/app.h"
+#include "win32/system.h"
+#include "win_test_util.h"
+
+using cleaner::ScanState;
+using cleaner::TFrm_Main;
+
+namespace {
+
+class Wizard : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
+        ScanState = 0;
+        form = std::make_unique<TFrm_Main>();
+    }
+    void TearDown() override {
+        form.reset();
+        ScanState = 0;
+    }
+    int Page() const { return form->DataNotebook->PageIndex(); }
+    std::unique_ptr<TFrm_Main> form;
+};
+
+TEST_F(Wizard, OpensOnThePageOneAtItsPlaceWithRoundedCorners) {
+    form->DataNotebook->SetPageIndex(3);
+    form->FormCreate(form.get());
+    EXPECT_EQ(Page(), 0);
+    form->Show();
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, 282);
+    EXPECT_EQ(r.top, 243);
+    EXPECT_EQ(r.right - r.left, 740);
+    EXPECT_EQ(r.bottom - r.top, 589);
+    HRGN actual = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(form->Handle(), actual), ERROR);
+    HRGN expected = CreateRoundRectRgn(0, 0, 741, 590, 16, 16);
+    // The system may keep only the part inside the window; compare that.
+    HRGN window = CreateRectRgn(0, 0, 740, 589);
+    CombineRgn(expected, expected, window, RGN_AND);
+    CombineRgn(actual, actual, window, RGN_AND);
+    EXPECT_TRUE(EqualRgn(actual, expected));
+    EXPECT_FALSE(PtInRegion(actual, 0, 0));  // the corners are cut
+    EXPECT_FALSE(PtInRegion(actual, 739, 588));
+    DeleteObject(window);
+    DeleteObject(actual);
+    DeleteObject(expected);
+    EXPECT_TRUE(form->FirstPanel->Visible());
+    EXPECT_FALSE(form->SecondPanel->Visible());
+}
+
+TEST_F(Wizard, FrameAndPagesSitWhereTheLayoutPutsThem) {
+    struct Case {
+        win32::Control* control;
+        int left, top, width, height;
+    };
+    const Case cases[] = {
+        {form->TopPanel, 0, 0, 740, 83},         {form->BottomPanel, 0, 550, 740, 39},
+        {form->Leftpanel, 0, 83, 16, 467},       {form->RightPanel, 724, 83, 16, 467},
+        {form->MainPanel, 16, 83, 708, 467},     {form->ScanNowBtn, 514, 400, 187, 65},
+        {form->MinimizeBtn, 672, 0, 27, 18},     {form->CloseBtn, 699, 0, 27, 18},
+        {form->ScanPanel, 0, 379, 708, 40},      {form->Panel4, 0, 419, 708, 48},
+        {form->ReportStatusBar, 0, 374, 708, 19}, {form->Panel9, 0, 393, 708, 25},
+        {form->Panel11, 0, 376, 708, 41},        {form->Panel1, 596, 0, 112, 40},
+        {form->Label14, 0, 0, 708, 39},          {form->Label15, 0, 39, 708, 40},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.control->Left(), c.left) << c.control->Name();
+        EXPECT_EQ(c.control->Top(), c.top) << c.control->Name();
+        EXPECT_EQ(c.control->Width(), c.width) << c.control->Name();
+        EXPECT_EQ(c.control->Height(), c.height) << c.control->Name();
+    }
+    EXPECT_TRUE(form->RadioButton2->Checked());
+    EXPECT_FALSE(form->RadioButton1->Checked());
+    EXPECT_FALSE(form->btnSelectFolder->Visible());
+    EXPECT_FALSE(form->panJunkMoveFolder->Enabled());
+}
+
+TEST_F(Wizard, BackNextAndFinishFollowThePageRulesUnderEveryState) {
+    for (int state = 0; state <= 5; ++state) {
+        for (int page = 0; page <= 4; ++page) {
+            SCOPED_TRACE("state " + std::to_string(state) + " page " + std::to_string(page));
+            ScanState = static_cast<uint8_t>(state);
+            form->DataNotebook->SetPageIndex(page);
+            form->btnSelectFolder->SetVisible(true);
+            form->BackBtnClick(form->BackBtn);
+            int back = state == 1 || page == 0 ? page : page - 1;
+            EXPECT_EQ(Page(), back);
+            EXPECT_FALSE(form->btnSelectFolder->Visible());
+            form->DataNotebook->SetPageIndex(page);
+            form->NextBtn1Click(form->NextBtn1);
+            EXPECT_EQ(Page(), page == 4 ? 4 : page + 1);
+            form->FinishBtnClick(form->FinishBtn);
+            EXPECT_EQ(Page(), 0);
+            EXPECT_EQ(ScanState, state);  // nothing sets it back
+        }
+    }
+}
+
+TEST_F(Wizard, PageChangeIgnoresBadIndexesAndShowsOnlyTheNewPage) {
+    form->DataNotebook->SetPageIndex(2);
+    form->DataNotebook->SetPageIndex(5);
+    form->DataNotebook->SetPageIndex(-1);
+    EXPECT_EQ(Page(), 2);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(form->DataNotebook->Page(i)->Visible(), i == 2);
+}
+
+TEST_F(Wizard, FinishKeepsTheListsAndTheState) {
+    form->DataNotebook->SetPageIndex(4);
+    ScanState = 4;
+    size_t rows = form->JunkFilesListView->Count();
+    form->FinishBtnClick(form->FinishBtn);
+    EXPECT_EQ(Page(), 0);
+    EXPECT_EQ(ScanState, 4);
+    EXPECT_EQ(static_cast<size_t>(form->JunkFilesListView->Count()), rows);
+}
+
+TEST_F(Wizard, CloseAsksTheApplicationToEndAndKeepsTheWindow) {
+    win32::App().SetMainForm(form.get());
+    form->Show();
+    form->CloseBtnClick(form->CloseBtn);
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_QUIT) quit = true;
+    win32::App().SetMainForm(nullptr);
+    EXPECT_TRUE(quit);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST_F(Wizard, LinksUnderlineOnlyForTheirOwnLabel) {
+    form->AboutBtnMouseEnter(form->HelpBtn);
+    EXPECT_TRUE(form->HelpBtn->GetFont().underline);
+    EXPECT_FALSE(form->AboutBtn->GetFont().underline);
+    form->AboutBtnMouseEnter(form->Label24);  // not a link: nothing
+    EXPECT_FALSE(form->Label24->GetFont().underline);
+    form->AboutBtnMouseLeave(form->HelpBtn);
+    EXPECT_FALSE(form->HelpBtn->GetFont().underline);
+}
+
+TEST_F(Wizard, HoverPicturesFollowTheTableAndTheFreeze) {
+    struct Case {
+        win32::TImageEx* button;
+        const char* hover;
+        const char* normal;
+    };
+    const Case cases[] = {
+        {form->BackBtn1, "BackBtn1", "BackBtn"},    {form->BackBtn3, "BackBtn1", "BackBtn"},
+        {form->NextBtn2, "NextBtn1", "NextBtn"},    {form->StopRepairBtn, "StopScanBtn1", "StopScanBtn"},
+        {form->MinimizeBtn, "MinimizeBtn1", "MinimizeBtn"}, {form->ScanNowBtn, "ScanNowBtn1", "ScanNowBtn"},
+    };
+    for (const Case& c : cases) {
+        form->ScanNowBtnMouseEnter(c.button);
+        EXPECT_EQ(c.button->PictureName(), c.hover) << c.button->Name();
+        form->ScanNowBtnMouseLeave(c.button);
+        EXPECT_EQ(c.button->PictureName(), c.normal) << c.button->Name();
+    }
+    struct TagCase {
+        int tag;
+        bool frozen;
+    };
+    for (const TagCase& t : {TagCase{1, true}, TagCase{2, false}, TagCase{-1, false}, TagCase{0, false}}) {
+        form->FinishBtn->Tag = t.tag;
+        form->ScanNowBtnMouseEnter(form->FinishBtn);
+        EXPECT_EQ(form->FinishBtn->PictureName(), t.frozen ? "FinishBtn" : "FinishBtn1") << t.tag;
+        form->FinishBtn->Tag = 0;
+        form->ScanNowBtnMouseLeave(form->FinishBtn);
+    }
+    // Not one of the buttons: nothing changes.
+    form->ScanNowBtnMouseEnter(form->Image1);
+    EXPECT_EQ(form->Image1->PictureName(), "BANNER");
+}
+
+TEST_F(Wizard, ButtonsStartWithTheirNormalPictureAtTheirSize) {
+    for (win32::TImageEx* button : {form->AddBtn, form->ScanNowBtn, form->CloseBtn, form->StopRepairBtn}) {
+        EXPECT_FALSE(button->Picture().Empty()) << button->Name();
+        EXPECT_EQ(button->Picture().Width(), button->Width()) << button->Name();
+        EXPECT_EQ(button->Picture().Height(), button->Height()) << button->Name();
+    }
+    EXPECT_EQ(form->StopRepairBtn->PictureName(), "StopScanBtn");
+}
+
+TEST_F(Wizard, UnknownResourceRaisesAndKeepsThePicture) {
+    try {
+        win32::SetImageFromResource(form->AddBtn, "NoSuchBtn", "JPG");
+        ADD_FAILURE() << "no error";
+    } catch (const core::Error& e) {
+        EXPECT_STREQ(e.what(), "Resource NoSuchBtn not found");
+    }
+    EXPECT_EQ(form->AddBtn->PictureName(), "AddBtn");
+    EXPECT_FALSE(form->AddBtn->Picture().Empty());
+}
+
+// The idle step, with the real pointer over the shown window.
+class WizardHover : public Wizard {
+protected:
+    void SetUp() override {
+        Wizard::SetUp();
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        for (win32::TImageEx* b : {form->AddBtn, form->EditBtn}) {
+            auto enter = b->OnMouseEnter;
+            auto leave = b->OnMouseLeave;
+            b->OnMouseEnter = [this, enter](win32::Control* s) {
+                events.push_back("enter " + s->Name());
+                enter(s);
+            };
+            b->OnMouseLeave = [this, leave](win32::Control* s) {
+                events.push_back("leave " + s->Name());
+                leave(s);
+            };
+        }
+    }
+    void PointAt(win32::Control* c) {
+        POINT p = {c->Left() + c->Width() / 2, c->Top() + c->Height() / 2};
+        ClientToScreen(c->Parent()->Handle(), &p);
+        SetCursorPos(p.x, p.y);
+        testutil::PumpAndIdle();
+    }
+    std::vector<std::string> events;
+};
+
+TEST_F(WizardHover, MovingAcrossButtonsLeavesBeforeItEnters) {
+    PointAt(form->AddBtn);
+    EXPECT_EQ(form->AddBtn->PictureName(), "AddBtn1");
+    PointAt(form->EditBtn);
+    EXPECT_EQ(form->AddBtn->PictureName(), "AddBtn");
+    EXPECT_EQ(form->EditBtn->PictureName(), "EditBtn1");
+    std::vector<std::string> expected = {"enter AddBtn", "leave AddBtn", "enter EditBtn"};
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(WizardHover, DisabledButtonStillSwaps) {
+    form->EditBtn->SetEnabled(false);
+    PointAt(form->EditBtn);
+    EXPECT_EQ(form->EditBtn->PictureName(), "EditBtn1");
+    PointAt(form->ScanNowBtn);
+    EXPECT_EQ(form->EditBtn->PictureName(), "EditBtn");
+}
+
+TEST_F(WizardHover, MessageProcessingAloneNeverSwaps) {
+    PointAt(form->AddBtn);
+    POINT p = {form->EditBtn->Left() + 5, form->EditBtn->Top() + 5};
+    ClientToScreen(form->FirstPanel->Handle(), &p);
+    SetCursorPos(p.x, p.y);
+    for (int i = 0; i < 5; ++i) win32::App().ProcessMessages();  // as the long loops do
+    EXPECT_EQ(form->AddBtn->PictureName(), "AddBtn1");
+    EXPECT_EQ(form->EditBtn->PictureName(), "EditBtn");
+    win32::App().Idle();
+    EXPECT_EQ(form->AddBtn->PictureName(), "AddBtn");
+    EXPECT_EQ(form->EditBtn->PictureName(), "EditBtn1");
+}
+
+}  // namespace
