@@ -14,6 +14,9 @@ TFrm_Main* Frm_Main = nullptr;
 namespace {
 
 const EventBinding<TFrm_Main> kBindings[] = {
+    {"AddBtn", Event::Click, &TFrm_Main::AddBtnClick},
+    {"EditBtn", Event::Click, &TFrm_Main::EditBtnClick},
+    {"DelBtn", Event::Click, &TFrm_Main::DelBtnClick},
     {"BackBtn", Event::Click, &TFrm_Main::BackBtnClick},
     {"BackBtn1", Event::Click, &TFrm_Main::BackBtnClick},
     {"BackBtn2", Event::Click, &TFrm_Main::BackBtnClick},

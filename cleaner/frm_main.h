@@ -46,6 +46,11 @@ public:
     void ScanNowBtnMouseEnter(win32::Control* sender);
     void ScanNowBtnMouseLeave(win32::Control* sender);
 
+    // Editing the junk-type list.
+    void AddBtnClick(win32::Control* sender);
+    void EditBtnClick(win32::Control* sender);
+    void DelBtnClick(win32::Control* sender);
+
     void SetButtonImage(win32::TImage* image, const std::string& name, const std::string& type);
 
     // Operations of the junk-type store.
