@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared functions of the Wine test bench; sourced by bench.sh and wine-run.sh.
 #
 # Bench layout (BENCH, normally <build>/bench):
@@ -8,6 +9,7 @@
 #   e2e/<test>/      one end-to-end session each (prefix clone, home, fixtures, logs)
 #   xvfb.pid, xvfb.display   the bench's X server
 #   bench.log        output of the last "up"
+#   bench.lock       serialises up, down and template
 
 BENCH_DLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 BENCH_SCREEN=1280x1024x24
@@ -56,7 +58,9 @@ bench_export_env() {
   # values would send them out of the bench.
   export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
   export LANG=C.UTF-8
-  unset LC_ALL XDG_DATA_DIRS XDG_CONFIG_DIRS WAYLAND_DISPLAY WINELOADER WINESERVER WINEDLLPATH
+  local v
+  for v in $(compgen -e | grep '^LC_'); do unset "$v"; done
+  unset XDG_DATA_DIRS XDG_CONFIG_DIRS WAYLAND_DISPLAY WINELOADER WINESERVER WINEDLLPATH
 }
 
 bench_export_unit_env() {
@@ -64,13 +68,23 @@ bench_export_unit_env() {
 }
 
 # Without Trash/files and Trash/info Wine deletes FOF_ALLOWUNDO files for good.
-# With Desktop etc. present, Wine links the profile folders to them instead of to HOME itself.
+# Without user-dirs.dirs Wine links "My Videos" to HOME itself.
 bench_home_init() {
   local h=$1 d
-  for d in Desktop Documents Downloads Music Pictures Videos Templates \
+  for d in Desktop Documents Downloads Music Pictures Videos Templates Public \
            .local/share/Trash/files .local/share/Trash/info .config .cache; do
     mkdir -p "$h/$d"
   done
+  cat >"$h/.config/user-dirs.dirs" <<'DIRS'
+XDG_DESKTOP_DIR="$HOME/Desktop"
+XDG_DOCUMENTS_DIR="$HOME/Documents"
+XDG_DOWNLOAD_DIR="$HOME/Downloads"
+XDG_MUSIC_DIR="$HOME/Music"
+XDG_PICTURES_DIR="$HOME/Pictures"
+XDG_VIDEOS_DIR="$HOME/Videos"
+XDG_TEMPLATES_DIR="$HOME/Templates"
+XDG_PUBLICSHARE_DIR="$HOME/Public"
+DIRS
 }
 
 # Is this pid the X server we started? Guards against a reused pid.
@@ -88,15 +102,20 @@ bench_xvfb_alive() {
 # Starts Xvfb on the first free display from :91.
 # Args: log file. Sets XVFB_DISPLAY and XVFB_PID.
 bench_xvfb_spawn() {
-  local log=$1 n i
+  local log=$1 n _ ready
+  ready=$(mktemp)
   for n in $(seq "$BENCH_FIRST_DISPLAY" "$BENCH_LAST_DISPLAY"); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 "$BENCH_SCREEN" -nolisten tcp -ac -noreset \
-      </dev/null >>"$log" 2>&1 9>&- &
+    # Only our own server writes its number to -displayfd, once it listens; a socket
+    # file may belong to another starter that won the same number.
+    : >"$ready"
+    setsid Xvfb ":$n" -screen 0 "$BENCH_SCREEN" -nolisten tcp -ac -noreset -displayfd 3 \
+      </dev/null >>"$log" 2>&1 3>"$ready" 9>&- &
     XVFB_PID=$!
-    for i in $(seq 100); do
-      if [ -S "/tmp/.X11-unix/X$n" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+    for _ in $(seq 100); do
+      if [ -s "$ready" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
         XVFB_DISPLAY=:$n
+        rm -f "$ready"
         return 0
       fi
       kill -0 "$XVFB_PID" 2>/dev/null || break # another starter took this display
@@ -104,6 +123,7 @@ bench_xvfb_spawn() {
     done
     kill "$XVFB_PID" 2>/dev/null
   done
+  rm -f "$ready"
   return 1
 }
 
@@ -126,9 +146,10 @@ bench_xvfb_down() {
 
 # The wineserver of a prefix, found by the folder it runs in (server-<dev>-<inode>).
 bench_server_pid() {
-  local prefix=$1 dir p
+  local prefix=$1 dir p dev ino
   [ -d "$prefix" ] || return 1
-  dir=$(printf 'server-%x-%x' $(stat -L -c '%d %i' "$prefix"))
+  read -r dev ino < <(stat -L -c '%d %i' "$prefix")
+  dir=$(printf 'server-%x-%x' "$dev" "$ino")
   for p in $(pgrep '^wineserver'); do
     case $(readlink "/proc/$p/cwd" 2>/dev/null) in
       */"$dir") echo "$p"; return 0 ;;
@@ -137,20 +158,48 @@ bench_server_pid() {
   return 1
 }
 
+# Wine settings of the bench's prefixes; raise the version when they change.
+# Managed=N: with no window manager, Wine waits 2 s for one each time a "managed"
+# window is hidden or closed; unmanaged windows go at once.
+BENCH_CONFIG_VERSION=2
+bench_prefix_settings() {
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1 9>&-
+}
+
 # Creates and boots a prefix once; a prefix without .bench-ready is a broken earlier try.
 # Args: prefix, home. Needs DISPLAY set by the caller's environment.
 bench_prefix_create() {
   local prefix=$1 home=$2
-  [ -f "$prefix/.bench-ready" ] && return 0
-  rm -rf "$prefix"
-  bench_home_init "$home"
+  if [ ! -f "$prefix/.bench-ready" ]; then
+    rm -rf "$prefix"
+    bench_home_init "$home"
+    (
+      bench_export_env "$prefix" "$home" "$DISPLAY"
+      timeout 120 wineboot -i </dev/null 9>&- || exit 1
+      bench_prefix_settings || exit 1
+      # Waits until the server has written the registry out.
+      timeout 60 wineserver -w </dev/null 9>&-
+    ) || bench_die "wineboot of $prefix failed"
+    echo "$BENCH_CONFIG_VERSION" >"$prefix/.bench-config"
+    touch "$prefix/.bench-ready"
+  fi
+  bench_prefix_configure "$prefix" "$home"
+}
+
+# Brings a prefix made by an older bench up to the current settings.
+bench_prefix_configure() {
+  local prefix=$1 home=$2
+  [ "$(cat "$prefix/.bench-config" 2>/dev/null)" = "$BENCH_CONFIG_VERSION" ] && return 0
   (
     bench_export_env "$prefix" "$home" "$DISPLAY"
-    timeout 120 wineboot -i </dev/null 9>&- || exit 1
-    # Waits until the server has written the registry out.
-    timeout 60 wineserver -w </dev/null 9>&-
-  ) || bench_die "wineboot of $prefix failed"
-  touch "$prefix/.bench-ready"
+    running=0
+    bench_server_pid "$prefix" >/dev/null && running=1
+    bench_prefix_settings || exit 1
+    # A server started just for this must write the registry out before anyone copies it.
+    [ $running = 1 ] || timeout 60 wineserver -w </dev/null 9>&-
+  ) || bench_die "settings of $prefix could not be written"
+  echo "$BENCH_CONFIG_VERSION" >"$prefix/.bench-config"
 }
 
 bench_unit_server_up() {
@@ -186,8 +235,8 @@ bench_e2e_down() {
 
 # Daemons started under the lock are given 9>&-, or they would hold it for good.
 bench_with_lock() {
-  exec 9>"$BENCH/.lock"
-  timeout 300 flock 9 || bench_die "bench is locked by another run ($BENCH/.lock)"
+  exec 9>"$BENCH/bench.lock"
+  timeout 300 flock 9 || bench_die "bench is locked by another run ($BENCH/bench.lock)"
   "$@"
   local rc=$?
   exec 9>&-
@@ -196,15 +245,23 @@ bench_with_lock() {
 
 bench_up_locked() {
   bench_xvfb_up
-  export DISPLAY=$(bench_display)
+  DISPLAY=$(bench_display)
+  export DISPLAY
   bench_prefix_create "$BENCH/prefix" "$BENCH/home"
   bench_unit_server_up
 }
 
+# Nothing runs in the template, so one from an older bench is simply made anew.
 bench_template_locked() {
+  local t=$BENCH/e2e-template
+  if [ -f "$t/.bench-ready" ]; then
+    [ "$(cat "$t/.bench-config" 2>/dev/null)" = "$BENCH_CONFIG_VERSION" ] && return 0
+    rm -rf "$t" "$BENCH/e2e-home"
+  fi
   bench_xvfb_up
-  export DISPLAY=$(bench_display)
-  bench_prefix_create "$BENCH/e2e-template" "$BENCH/e2e-home"
+  DISPLAY=$(bench_display)
+  export DISPLAY
+  bench_prefix_create "$t" "$BENCH/e2e-home"
 }
 
 bench_down_locked() {

@@ -9,15 +9,21 @@
 #   scripts/bench.sh run      [BUILD_DIR] -- PROGRAM [ARGS]   wine PROGRAM in the unit-test prefix
 #
 # BUILD_DIR defaults to SCOURLY_BENCH / SCOURLY_BUILD_DIR / the build tree around PWD.
-# Every step is idempotent; concurrent callers queue on BENCH/.lock.
+# Every step is idempotent; concurrent callers queue on BENCH/bench.lock.
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=bench-lib.sh
+# shellcheck source-path=SCRIPTDIR
 . "$here/bench-lib.sh"
 
 cmd=${1:-}
-shift || true
+case $cmd in
+  up | down | template | status | env | run) shift ;;
+  *)
+    sed -n '2,/^[^#]/{/^#/s/^# \{0,1\}//p}' "$0" >&2
+    exit 2
+    ;;
+esac
 build=
 if [ $# -gt 0 ] && [ "$1" != -- ]; then
   build=$1
@@ -61,9 +67,5 @@ case $cmd in
   run)
     [ $# -gt 0 ] || bench_die "run: no program"
     exec "$here/wine-run.sh" "--bench=$BENCH" "$@"
-    ;;
-  *)
-    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
-    exit 2
     ;;
 esac

@@ -10,7 +10,7 @@
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=bench-lib.sh
+# shellcheck source-path=SCRIPTDIR
 . "$here/bench-lib.sh"
 
 build=

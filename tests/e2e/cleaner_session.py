@@ -1,0 +1,30 @@
+"""A session with the cleaner installed on a C: drive of its own."""
+
+import os
+
+import bench
+
+PROGRAM_DIR = r'C:\Program Files\Pelmora Scourly'
+PRODUCT_KEY = r'HKCU\Software\Pelmora Scourly'
+
+
+class CleanerTestCase(bench.BenchTestCase):
+    def setUp(self):
+        super().setUp()
+        s = self.session
+        # Only fixture folders are drives: C: holds the program and Windows.
+        s.set_drive('c', s.fixture('c'))
+        self.exe = s.install([bench.find_built('Scourly.exe'), bench.find_built('Update.exe')], PROGRAM_DIR)
+        self.program_dir = s.unix_path(PROGRAM_DIR)
+
+    def program_file(self, name):
+        return os.path.join(self.program_dir, name)
+
+    def start_cleaner(self):
+        return self.session.start(self.exe)
+
+    def wait_until(self, condition, timeout, what):
+        return bench._wait_for(condition, timeout, what)
+
+    def wait_wizard(self, prog, timeout=30):
+        return self.session.wait_window('Frm_Main', pid=prog, timeout=timeout)

@@ -1,0 +1,98 @@
+"""The cleaner's start-up and its borderless wizard window, driven as a user
+would: settings in the registry, the window's place and shape, dragging,
+minimising, closing, hover pictures."""
+
+import os
+import unittest
+
+from cleaner_session import CleanerTestCase, PRODUCT_KEY
+
+
+def brightness(image):
+    total = 0
+    for y in range(image.height):
+        for x in range(image.width):
+            r, g, b = image.pixel(x, y)
+            total += r + g + b
+    return total / (image.width * image.height * 3)
+
+
+class StartUp(CleanerTestCase):
+    def test_first_start_creates_the_settings_and_opens_page_one(self):
+        s = self.session
+        prog = self.start_cleaner()
+        win = self.wait_wizard(prog)
+        self.assertEqual(tuple(win.geometry()), (282, 243, 740, 589))
+        values = s.reg_typed_values(PRODUCT_KEY)
+        self.assertEqual(values.get('OneScheduleOfWeek'), ('REG_DWORD', 0))
+        self.assertNotIn('CheckUpdate', values)
+        self.assertEqual(os.path.getsize(self.program_file('JunkFile.dat')), 9541)
+        shot = s.screenshot('first-start.png', region=(282, 243, 740, 589))
+        # Rounded corners: the screen behind shows at the corner, the banner
+        # a few pixels in.
+        self.assertEqual(shot.pixel(0, 0), (0, 0, 0))
+        self.assertEqual(shot.pixel(739, 588), (0, 0, 0))
+        r, g, b = shot.pixel(560, 20)
+        self.assertGreater(b, r + 60)
+        # Page 1: the big blue Scan Now button at the bottom right of the page.
+        r, g, b = shot.pixel(16 + 514 + 150, 83 + 400 + 58)
+        self.assertGreater(b, r + 60)
+        win.click(699 + 13, 9)  # Close
+        self.assertEqual(prog.wait(15), 0)
+
+    def test_stored_schedule_is_read_and_kept(self):
+        s = self.session
+        s.reg_set(PRODUCT_KEY, 'OneScheduleOfWeek', 5)
+        s.reg_set(PRODUCT_KEY, 'CheckUpdate', '0')
+        prog = self.start_cleaner()
+        win = self.wait_wizard(prog)
+        win.click(699 + 13, 9)
+        self.assertEqual(prog.wait(15), 0)
+        self.assertEqual(s.reg_query(PRODUCT_KEY, 'OneScheduleOfWeek'), 5)
+
+    def test_check_update_stored_as_a_number_ends_start_up_with_an_error(self):
+        s = self.session
+        s.reg_set(PRODUCT_KEY, 'CheckUpdate', 1)
+        prog = self.start_cleaner()
+        box = s.wait_window('Application Error', pid=prog)
+        s.screenshot('application-error.png')
+        box.focus()
+        s.key('Return')
+        self.assertEqual(prog.wait(15), 1)
+        self.assertEqual(s.windows('Frm_Main'), [])
+
+
+class Frame(CleanerTestCase):
+    def setUp(self):
+        super().setUp()
+        self.prog = self.start_cleaner()
+        self.win = self.wait_wizard(self.prog)
+
+    def test_left_drag_on_the_banner_moves_the_window_right_drag_does_not(self):
+        self.win.drag(300, 40, 400, 140, button='right')
+        self.assertEqual(self.win.geometry()[:2], (282, 243))
+        self.win.drag(300, 40, 400, 140)
+        self.assertEqual(self.win.geometry()[:2], (382, 343))
+        # The bottom bar drags too; the close button is no handle.
+        self.win.drag(400, 570, 350, 560)
+        self.assertEqual(self.win.geometry()[:2], (332, 333))
+
+    def test_minimise_hides_the_window_to_the_taskbar(self):
+        self.win.click(672 + 13, 9)
+        self.wait_until(lambda: not self.session.windows('Frm_Main'), 10, 'the wizard to hide')
+        self.assertIsNone(self.prog.popen.poll())
+
+    def test_hover_shows_the_lighter_picture_and_leaving_restores_it(self):
+        s = self.session
+        add = (282 + 16 + 18, 243 + 83 + 372, 98, 22)  # AddBtn on screen
+        s.move_pointer(100, 100)
+        normal = s.screenshot(region=add)
+        s.move_pointer(add[0] + 49, add[1] + 11)
+        self.wait_until(lambda: brightness(s.screenshot(region=add)) > brightness(normal) + 5, 5, 'the hover picture')
+        s.move_pointer(add[0] + 49 + 111, add[1] + 11)  # onto EditBtn
+        self.wait_until(lambda: abs(brightness(s.screenshot(region=add)) - brightness(normal)) < 1, 5,
+                     'the normal picture again')
+
+
+if __name__ == '__main__':
+    unittest.main()

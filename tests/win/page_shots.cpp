@@ -1,0 +1,64 @@
+// Renders each page of the wizard into a bitmap file, for the screenshots
+// in docs/. Usage: page_shots.exe OUTPUT_FOLDER (a Windows path).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cleaner/frm_main.h"
+#include "win32/app.h"
+
+namespace {
+
+bool SaveWindow(HWND hwnd, const std::string& path) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB};
+    int stride = (width * 3 + 3) & ~3;
+    std::string pixels(static_cast<size_t>(stride) * height, '\0');
+    GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0,
+                             0, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header)};
+    FILE* out = fopen(path.c_str(), "wb");
+    if (!out) return false;
+    fwrite(&file, sizeof file, 1, out);
+    fwrite(&header, sizeof header, 1, out);
+    fwrite(pixels.data(), 1, pixels.size(), out);
+    fclose(out);
+    return true;
+}
+
+void Settle() {
+    for (int i = 0; i < 20; ++i) {
+        win32::App().ProcessMessages();
+        Sleep(25);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    std::string folder = argv[1];
+    win32::App().SetTitle("Pelmora Scourly");
+    cleaner::TFrm_Main form;
+    form.Show();
+    SetCursorPos(0, 0);
+    for (int page = 0; page < 5; ++page) {
+        form.DataNotebook->SetPageIndex(page);
+        if (page == 3) form.btnSelectFolder->SetVisible(false);
+        Settle();
+        if (!SaveWindow(form.Handle(), folder + "\\page" + std::to_string(page + 1) + ".bmp")) return 1;
+    }
+    return 0;
+}
