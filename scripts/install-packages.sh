@@ -12,7 +12,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine32:i386 fonts-wine
+  wine wine32:i386 fonts-wine fonts-liberation
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386
   libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386
   xvfb xauth xdotool imagemagick

@@ -68,6 +68,13 @@ void RadioButton::SetChecked(bool checked) {
 
 LRESULT RadioButton::HandleReflected(UINT message, WPARAM wParam, LPARAM, bool* handled) {
     *handled = false;
+    if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+        // The button's own colour, not the system's grey.
+        *handled = true;
+        if (!brush_) brush_ = CreateSolidBrush(color_);
+        SetBkColor(reinterpret_cast<HDC>(wParam), color_);
+        return reinterpret_cast<LRESULT>(brush_);
+    }
     if (message != WM_COMMAND) return 0;
     if (HIWORD(wParam) == BN_CLICKED) {
         *handled = true;

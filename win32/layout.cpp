@@ -30,7 +30,12 @@ std::unique_ptr<Control> MakeControl(const ControlSpec& spec) {
         case Kind::Picture: return std::make_unique<TImage>(spec.name);
         case Kind::ImageEx: return std::make_unique<TImageEx>(spec.name);
         case Kind::Label:
-        case Kind::LinkLabel: return std::make_unique<Label>(spec.name);
+        case Kind::LinkLabel: {
+            // Known before the font is set, so that a fixed label keeps its size.
+            auto label = std::make_unique<Label>(spec.name);
+            label->AutoSize = !(spec.flags & kFixedSize) && spec.align == Align::None;
+            return label;
+        }
         case Kind::Shape: return std::make_unique<Shape>(spec.name);
         case Kind::Memo: return std::make_unique<Memo>(spec.name);
         case Kind::ListView:
@@ -86,7 +91,6 @@ void ApplyKind(const ControlSpec& spec, Control* control, Form* form) {
             auto* label = static_cast<Label*>(control);
             if (spec.kind == Kind::LinkLabel) label->SetCursor(HandCursor());
             label->CenterVertically = (spec.flags & kCenterVertically) != 0;
-            label->AutoSize = !(spec.flags & kFixedSize) && spec.align == Align::None;
             label->Transparent = spec.color == kNoColor;
             label->SetCaption(text);
             break;

@@ -3,6 +3,7 @@ would: settings in the registry, the window's place and shape, dragging,
 minimising, closing, hover pictures."""
 
 import os
+import time
 import unittest
 
 from cleaner_session import CleanerTestCase, PRODUCT_KEY
@@ -86,13 +87,29 @@ class Frame(CleanerTestCase):
         s = self.session
         add = (282 + 16 + 18, 243 + 83 + 372, 98, 22)  # AddBtn on screen
         s.move_pointer(100, 100)
-        normal = s.screenshot(region=add)
+        normal = self.settled(add)
         s.move_pointer(add[0] + 49, add[1] + 11)
-        self.wait_until(lambda: brightness(s.screenshot(region=add)) > brightness(normal) + 5, 5, 'the hover picture')
-        s.move_pointer(add[0] + 49 + 111, add[1] + 11)  # onto EditBtn
-        self.wait_until(lambda: abs(brightness(s.screenshot(region=add)) - brightness(normal)) < 1, 5,
-                     'the normal picture again')
+        self.wait_until(lambda: brightness(s.screenshot(region=add)) > normal + 5, 10, 'the hover picture')
+        hover = self.settled(add)
+        for step in range(1, 6):  # across the gap onto EditBtn, as a hand moves
+            s.move_pointer(add[0] + 49 + 111 * step // 5, add[1] + 11)
+            time.sleep(0.05)
+        self.wait_until(lambda: brightness(s.screenshot(region=add)) < hover - 5, 10, 'the normal picture again')
+        self.assertAlmostEqual(self.settled(add), normal, delta=1)
 
+    def settled(self, region):
+        """The brightness of a screen region once two looks in a row agree."""
+        last = None
+
+        def steady():
+            nonlocal last
+            now = brightness(self.session.screenshot(region=region))
+            agreed = last is not None and abs(now - last) < 0.5
+            last = now
+            return agreed
+
+        self.wait_until(steady, 10, 'the screen to settle')
+        return last
 
 if __name__ == '__main__':
     unittest.main()

@@ -11,6 +11,7 @@
 
 #include "core/error.h"
 #include "core/memory_stream.h"
+#include "record_file.h"
 
 using core::JunkTypeList;
 using core::MemoryStream;
@@ -19,18 +20,6 @@ using core::TRecordStream;
 
 namespace {
 
-// A record stream over memory that keeps a view of the bytes it owns.
-template <class Memory = MemoryStream>
-struct RecordFile {
-    Memory* memory = nullptr;
-    std::unique_ptr<TRecordStream> stream;
-
-    explicit RecordFile(std::vector<uint8_t> bytes = {}) {
-        auto owned = std::make_unique<Memory>(std::move(bytes));
-        memory = owned.get();
-        stream = std::make_unique<TRecordStream>(std::move(owned));
-    }
-};
 
 // Remembers how far into the bytes any read has reached.
 class ReadSpyStream : public MemoryStream {

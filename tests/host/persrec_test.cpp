@@ -9,6 +9,7 @@
 
 #include "core/error.h"
 #include "core/memory_stream.h"
+#include "record_file.h"
 
 using core::MemoryStream;
 using core::SeekOrigin;
@@ -16,17 +17,6 @@ using core::TRecordStream;
 
 namespace {
 
-// A record stream over memory that keeps a view of the bytes it owns.
-struct RecordFile {
-    MemoryStream* memory = nullptr;
-    std::unique_ptr<TRecordStream> stream;
-
-    explicit RecordFile(std::vector<uint8_t> bytes = {}) {
-        auto owned = std::make_unique<MemoryStream>(std::move(bytes));
-        memory = owned.get();
-        stream = std::make_unique<TRecordStream>(std::move(owned));
-    }
-};
 
 // Byte i of record k (from 1) is k * 7 + i, so records tell each other apart.
 std::vector<uint8_t> Records(int count, int extra = 0) {
@@ -55,7 +45,7 @@ TEST(RecordStream, CountsWholeRecordsOnlyAndKeepsThePosition) {
     const Case cases[] = {{0, 0}, {1, 0}, {202, 0}, {203, 1}, {405, 1}, {456, 2}, {609, 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
-        RecordFile file(std::vector<uint8_t>(c.size));
+        RecordFile<> file(std::vector<uint8_t>(c.size));
         EXPECT_EQ(file.stream->CurrentRecord(), 1);
         file.stream->Seek(static_cast<int64_t>(c.size / 2), SeekOrigin::Begin);
         EXPECT_EQ(file.stream->RecordCount(), c.count);
@@ -66,7 +56,7 @@ TEST(RecordStream, CountsWholeRecordsOnlyAndKeepsThePosition) {
 TEST(RecordStream, CurrentRecordIsTheOneHoldingThePosition) {
     struct Case { int64_t position; int32_t record; };
     const Case cases[] = {{0, 1}, {202, 1}, {203, 2}, {405, 2}, {406, 3}, {5000, 25}};
-    RecordFile file(Records(3));
+    RecordFile<> file(Records(3));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.position);
         file.stream->Seek(c.position, SeekOrigin::Begin);
@@ -77,7 +67,7 @@ TEST(RecordStream, CurrentRecordIsTheOneHoldingThePosition) {
 
 TEST(RecordStream, WalksThreeRecordsAndStopsAtTheLast) {
     const std::vector<uint8_t> bytes = Records(3);
-    RecordFile file(bytes);
+    RecordFile<> file(bytes);
     TRecordStream& s = *file.stream;
     s.Seek(300, SeekOrigin::Begin);
     s.First();
@@ -102,7 +92,7 @@ TEST(RecordStream, WalksThreeRecordsAndStopsAtTheLast) {
 }
 
 TEST(RecordStream, NextRecordFailsAtOnceOnAOneRecordFile) {
-    RecordFile file(Records(1));
+    RecordFile<> file(Records(1));
     file.stream->First();
     EXPECT_EQ(NextRecordError(*file.stream), "Cannot read beyond end of file");
     EXPECT_EQ(file.stream->Position(), 0);
@@ -118,7 +108,7 @@ TEST(RecordStream, ReadRecordReportsBytesReadAndRaisesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.position);
-        RecordFile file(Records(c.records, c.extra));
+        RecordFile<> file(Records(c.records, c.extra));
         file.stream->Seek(c.position, SeekOrigin::Begin);
         std::vector<uint8_t> buffer(203);
         int32_t read = -1;
@@ -130,7 +120,7 @@ TEST(RecordStream, ReadRecordReportsBytesReadAndRaisesNothing) {
 
 TEST(RecordStream, AppendWritesAfterTheEndWhereverThePositionIs) {
     const std::vector<uint8_t> before = Records(3);
-    RecordFile file(before);
+    RecordFile<> file(before);
     file.stream->First();
     const std::vector<uint8_t> record(203, 0xAB);
 
@@ -145,7 +135,7 @@ TEST(RecordStream, AppendWritesAfterTheEndWhereverThePositionIs) {
 
 TEST(RecordStream, AppendsBuildAFileOfTheAppendedRecordsInOrder) {
     const std::vector<uint8_t> source = Records(5);
-    RecordFile file;
+    RecordFile<> file;
     for (int k = 1; k <= 5; ++k) {
         std::vector<uint8_t> record = RecordOf(source, k);
         file.stream->AppendRecord(record.data());
@@ -167,7 +157,7 @@ TEST(RecordStream, AppendsBuildAFileOfTheAppendedRecordsInOrder) {
 }
 
 TEST(RecordStream, AppendReportsAShortWriteWithoutRaising) {
-    RecordFile file;
+    RecordFile<> file;
     const std::vector<uint8_t> record(203, 1);
     file.memory->FailWritesAfter(203 + 100);
     EXPECT_EQ(file.stream->AppendRecord(record.data()), 203);

@@ -20,15 +20,23 @@ bool SaveWindow(HWND hwnd, const std::string& path) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
-    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB};
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
     int stride = (width * 3 + 3) & ~3;
     std::string pixels(static_cast<size_t>(stride) * height, '\0');
     GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0,
-                             0, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header)};
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header);
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
     FILE* out = fopen(path.c_str(), "wb");
     if (!out) return false;
     fwrite(&file, sizeof file, 1, out);

@@ -74,6 +74,7 @@ TEST_F(Wizard, FrameAndPagesSitWhereTheLayoutPutsThem) {
         {form->ReportStatusBar, 0, 374, 708, 19}, {form->Panel9, 0, 393, 708, 25},
         {form->Panel11, 0, 376, 708, 41},        {form->Panel1, 596, 0, 112, 40},
         {form->Label14, 0, 0, 708, 39},          {form->Label15, 0, 39, 708, 40},
+        {form->Label11, 121, 14, 104, 14},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.control->Left(), c.left) << c.control->Name();

@@ -1,0 +1,98 @@
+// The application object: the error box, errors raised inside window
+// procedures, the splash window, and the INI reading both programs share.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cleaner/frm_start.h"
+#include "core/error.h"
+#include "win32/app.h"
+#include "win32/button.h"
+#include "win32/form.h"
+#include "win32/ini_file.h"
+#include "win32/system.h"
+#include "win_test_util.h"
+
+namespace {
+
+TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersThatSortAfterIt) {
+    struct Case {
+        const char* message;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Cannot read beyond end of file", "Cannot read beyond end of file."},
+        {"Done.", "Done."},
+        {"Invalid data type for 'Version'", "Invalid data type for 'Version'"},
+        {"Is it?", "Is it?."},
+        {"a-", "a-"},
+        {"", ""},
+        {"caf\xE9", "caf\xE9."},  // a byte above 127 sorts after "."
+    };
+    for (const Case& c : cases) EXPECT_EQ(win32::ErrorBoxText(c.message), c.shown) << c.message;
+}
+
+TEST(ErrorBox, AnErrorInAHandlerIsShownAndTheWindowGoesOn) {
+    win32::Form form("Probe");
+    form.SetBorderStyle(win32::BorderStyle::Dialog);
+    form.SetClientSize(200, 100);
+    auto* button = form.Own(std::make_unique<win32::PushButton>("Go"));
+    button->SetBounds(10, 10, 80, 25);
+    int clicks = 0;
+    button->OnClick = [&clicks](win32::Control*) {
+        ++clicks;
+        throw core::Error("Something failed");
+    };
+    form.Insert(button);
+    form.CreateForm();
+    {
+        testutil::MessageBoxRecorder boxes;
+        SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+        SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+        ASSERT_EQ(boxes.calls.size(), 2u);
+        EXPECT_EQ(boxes.calls[0].text, "Something failed.");
+        EXPECT_EQ(boxes.calls[0].caption, win32::App().Title());
+        EXPECT_EQ(boxes.calls[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    }
+    EXPECT_EQ(clicks, 2);
+    // A silent abort ends the action without a word.
+    button->OnClick = [](win32::Control*) { throw core::SilentAbort(); };
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);  // the default answerer fails on any box
+}
+
+TEST(Splash, IsCentredBorderlessAndRounded) {
+    cleaner::TFrm_Start splash;
+    splash.Show();
+    RECT r;
+    GetWindowRect(splash.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 452);
+    EXPECT_EQ(r.bottom - r.top, 252);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 452) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 252) / 2);
+    EXPECT_EQ(GetWindowLongA(splash.Handle(), GWL_STYLE) & WS_CAPTION, 0);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(splash.Handle(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, 226, 126));
+    DeleteObject(region);
+    EXPECT_EQ(splash.Image1->Picture().Width(), 452);
+    EXPECT_EQ(splash.Image1->Picture().Height(), 252);
+}
+
+TEST(IniFile, ReadsValuesAndSectionNamesTheSystemWay) {
+    std::string path = win32::ProgramDirectory() + "probe.ini";
+    testutil::WriteFileBytes(path,
+                             "[version]\r\nVER = \"2010.1.3\" \r\n[HTTP]\r\nzeta=http://h/z\r\nalpha=http://h/a\r\n"
+                             "long=" + std::string(3000, 'x') + "\r\n");
+    win32::TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("Version", "Ver", ""), "2010.1.3");  // case, blanks and quotes
+    EXPECT_EQ(ini.ReadString("Version", "Missing", "none"), "none");
+    EXPECT_EQ(ini.ReadString("HTTP", "long", "").size(), 2047u);
+    std::vector<std::string> keys = {"zeta", "alpha", "long"};
+    EXPECT_EQ(ini.ReadSection("HTTP"), keys);
+    EXPECT_TRUE(ini.ReadSection("Nothing").empty());
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(ini.ReadString("Version", "Ver", ""), "");
+}
+
+}  // namespace
