@@ -19,6 +19,10 @@ std::string JunkFilePath() { return ProgramDirectory() + "JunkFile.dat"; }
 // so a failed save never costs the user the list they have.
 std::string NewJunkFilePath() { return JunkFilePath() + ".new"; }
 
+core::Error CannotCreate(const std::string& path, DWORD code) {
+    return core::Error("Cannot create file \"" + FullPath(path) + "\". " + SystemErrorText(code));
+}
+
 }  // namespace
 
 void TFrm_Main::LoadJunkTypes() {
@@ -55,7 +59,7 @@ void TFrm_Main::SaveJunkTypes() {
     // place; not every system refuses to move a file over it.
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        throw core::Error("Cannot create file \"" + FullPath(path) + "\". " + SystemErrorText(ERROR_ACCESS_DENIED));
+        throw CannotCreate(path, ERROR_ACCESS_DENIED);
     try {
         auto file = std::make_unique<TFileStream>(fresh, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS, path);
         TFileStream* raw = file.get();
@@ -69,7 +73,7 @@ void TFrm_Main::SaveJunkTypes() {
     if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD code = GetLastError();
         DeleteFileA(fresh.c_str());
-        throw core::Error("Cannot create file \"" + FullPath(path) + "\". " + SystemErrorText(code));
+        throw CannotCreate(path, code);
     }
 }
 
