@@ -108,10 +108,12 @@ void Control::SetColor(COLORREF color) {
 }
 
 void Control::MouseEntered() {
+    if (parent_) parent_->ChildMouseNotify(this, true);
     if (OnMouseEnter) OnMouseEnter(this);
 }
 
 void Control::MouseLeft() {
+    if (parent_) parent_->ChildMouseNotify(this, false);
     if (OnMouseLeave) OnMouseLeave(this);
 }
 
@@ -329,6 +331,8 @@ LRESULT WinControl::MouseMessage(UINT message, LPARAM lParam) {
             return 0;
     }
 }
+
+void WinControl::ChildMouseNotify(Control*, bool) {}
 
 LRESULT WinControl::HandleReflected(UINT, WPARAM, LPARAM, bool* handled) {
     *handled = false;

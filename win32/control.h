@@ -76,7 +76,7 @@ public:
     MouseEvent OnMouseDown;
 
     // The mouse-entered and mouse-left notifications of the idle step: the
-    // parent hears of them first, then the event is raised.
+    // parent hears of them first (ChildMouseNotify), then the event is raised.
     virtual void MouseEntered();
     virtual void MouseLeft();
     virtual void Click();
@@ -131,6 +131,8 @@ public:
 
     // Window messages, after the common window procedure has found the control.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A child's mouse-entered or mouse-left notification; nothing by default.
+    virtual void ChildMouseNotify(Control* child, bool entered);
     // A notification (WM_COMMAND, WM_NOTIFY...) reflected from the parent.
     virtual LRESULT HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
 

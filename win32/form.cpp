@@ -2,6 +2,7 @@
 
 #include "win32/app.h"
 #include "win32/button.h"
+#include "win32/modal.h"
 
 namespace win32 {
 
@@ -106,25 +107,9 @@ Control* Form::Find(const std::string& name) const {
     return nullptr;
 }
 
-namespace {
-struct DisabledWindows {
-    HWND keep;
-    std::vector<HWND> windows;
-};
-BOOL CALLBACK DisableOne(HWND hwnd, LPARAM data) {
-    auto* state = reinterpret_cast<DisabledWindows*>(data);
-    if (hwnd != state->keep && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        EnableWindow(hwnd, FALSE);
-        state->windows.push_back(hwnd);
-    }
-    return TRUE;
-}
-}  // namespace
-
 int Form::ShowModal() {
     CreateForm();
-    DisabledWindows disabled{hwnd_, {}};
-    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    ThreadWindowsDisabler disabler(hwnd_);
     modal_ = true;
     modalResult_ = mrNone;
     Show();
@@ -148,7 +133,6 @@ int Form::ShowModal() {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         }
     }
-    for (HWND hwnd : disabled.windows) EnableWindow(hwnd, TRUE);
     modal_ = false;
     Hide();
     return modalResult_;

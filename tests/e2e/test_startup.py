@@ -74,9 +74,13 @@ class Frame(CleanerTestCase):
         self.assertEqual(self.win.geometry()[:2], (282, 243))
         self.win.drag(300, 40, 400, 140)
         self.assertEqual(self.win.geometry()[:2], (382, 343))
-        # The bottom bar drags too; the close button is no handle.
+        # The bottom bar drags too.
         self.win.drag(400, 570, 350, 560)
         self.assertEqual(self.win.geometry()[:2], (332, 333))
+        # The minimise button is no handle, and letting go away from it is no click.
+        self.win.drag(672 + 13, 9, 672 + 113, 109)
+        self.assertEqual(self.win.geometry()[:2], (332, 333))
+        self.assertEqual(len(self.session.windows('Frm_Main')), 1)
 
     def test_minimise_hides_the_window_to_the_taskbar(self):
         self.win.click(672 + 13, 9)

@@ -117,6 +117,31 @@ TEST_F(Wizard, PageChangeIgnoresBadIndexesAndShowsOnlyTheNewPage) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(form->DataNotebook->Page(i)->Visible(), i == 2);
 }
 
+TEST_F(Wizard, FocusInsideTheNotebookMovesToTheNewPage) {
+    form->Show();
+    SetFocus(form->JunkFilesListView->Handle());
+    form->DataNotebook->SetPageIndex(3);
+    win32::WinControl* focused = win32::WinControl::FromHandle(GetFocus());
+    // In a group of radio buttons the selected one is the tab stop.
+    EXPECT_EQ(focused, form->RadioButton2) << (focused ? focused->Name() : "none");
+    // Focus outside the notebook stays where it is.
+    SetFocus(form->Handle());
+    form->DataNotebook->SetPageIndex(0);
+    EXPECT_EQ(GetFocus(), form->Handle());
+}
+
+TEST_F(Wizard, MinimiseHidesTheWindowAndRestoreBringsItBackOnItsPage) {
+    win32::App().SetMainForm(form.get());
+    form->Show();
+    form->DataNotebook->SetPageIndex(2);
+    form->MinimizeBtnClick(form->MinimizeBtn);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    SendMessageA(win32::App().Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(Page(), 2);
+    win32::App().SetMainForm(nullptr);
+}
+
 TEST_F(Wizard, FinishKeepsTheListsAndTheState) {
     form->DataNotebook->SetPageIndex(4);
     ScanState = 4;
