@@ -189,7 +189,7 @@ void TFrm_Main::BindFields() {
 
 void TFrm_Main::FormCreate(Control*) {
     SetRoundRegion();
-    // The drive list is filled here once the drive list is built.
+    ListDrives();
     DataNotebook->SetPageIndex(0);
     FoundFiles_.clear();
     JunkTypes_.clear();

@@ -53,6 +53,10 @@ public:
 
     void SetButtonImage(win32::TImage* image, const std::string& name, const std::string& type);
 
+    // The drive list.
+    void ListDrives();
+    std::string GetDriveDisplayName(const std::string& root);
+
     // Operations of the junk-type store.
     void LoadJunkTypes();
     void LoadDefaultJunkTypes();

@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
-# Renders the five wizard pages under Wine into docs/screenshots/*.png.
+# Renders the five wizard pages under Wine into docs/screenshots/*.png, in a
+# bench machine whose only drive is a fixture C:.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
 out=$root/docs/screenshots
 mkdir -p "$out"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-# A program folder of its own, so the shots start from the built-in list.
-cp "$build/win/tests/win/page_shots.exe" "$work/"
 bash "$root/scripts/bench.sh" up "$build/win" >/dev/null
-eval "$(bash "$root/scripts/bench.sh" env "$build/win")"
-wine "$work/page_shots.exe" "$(winepath -w "$work")" </dev/null
-for i in 1 2 3 4 5; do
-  convert "$work/page$i.bmp" -strip "$out/page$i.png"
-done
-echo "wrote $out/page1.png .. page5.png"
+cd "$root/tests/e2e"
+SCOURLY_BENCH=$build/win/bench /usr/bin/python3 - "$build/win/tests/win/page_shots.exe" "$out" <<'PY'
+import os, subprocess, sys
+import bench
+exe, out = sys.argv[1], sys.argv[2]
+with bench.Session('screenshots') as s:
+    s.set_drive('c', s.fixture('c'))
+    win_exe = s.install(exe, r'C:\Pelmora Scourly')
+    folder = s.unix_path(r'C:\Pelmora Scourly')
+    code = s.run(win_exe, r'C:\Pelmora Scourly', timeout=120)
+    if code != 0:
+        sys.exit('page_shots failed with %d' % code)
+    for i in range(1, 6):
+        subprocess.run(['convert', os.path.join(folder, 'page%d.bmp' % i), '-strip',
+                        os.path.join(out, 'page%d.png' % i)], check=True)
+print('wrote %s/page1.png .. page5.png' % out)
+PY

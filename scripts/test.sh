@@ -15,6 +15,7 @@ trap 'bash "$root/scripts/bench.sh" down "$build/win" >/dev/null 2>&1 || true' E
 
 passed=0
 failed=0
+skipped=0
 status=0
 run_ctest() {  # build dir, extra ctest arguments...
   local dir=$1 log
@@ -30,8 +31,11 @@ run_ctest() {  # build dir, extra ctest arguments...
     local total bad
     total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
     bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-    passed=$((passed + total - bad))
+    local none
+    none=$(grep -c '(Skipped)$' "$log" || true)
+    passed=$((passed + total - bad - none))
     failed=$((failed + bad))
+    skipped=$((skipped + none))
   else
     status=1
   fi
@@ -42,5 +46,5 @@ run_ctest "$build/host" -j "$(nproc)"
 run_ctest "$build/host-asan" -j "$(nproc)"
 run_ctest "$build/win"
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 exit $status
