@@ -57,6 +57,21 @@ public:
     void ListDrives();
     std::string GetDriveDisplayName(const std::string& root);
 
+    // The scan.
+    void ScanNowBtnClick(win32::Control* sender);
+    void StopScanBtnClick(win32::Control* sender);
+    void FillScanList();
+    void ScanDrives();
+    void ScanFolder(const std::string& folder);
+    std::string GetWindowsFolder();
+
+    // The report.
+    void NextBtnClick(win32::Control* sender);
+    void BuildReport();
+    void UpdateReportTotals();
+    void Label23Click(win32::Control* sender);
+    void ReportListViewDblClick(win32::Control* sender);
+
     // Operations of the junk-type store.
     void LoadJunkTypes();
     void LoadDefaultJunkTypes();
@@ -64,6 +79,8 @@ public:
 
     const core::JunkTypeList& JunkTypes() const { return JunkTypes_; }
     const core::FoundFileList& FoundFiles() const { return FoundFiles_; }
+    // Tests and the scan fill it; everything else only reads it.
+    core::FoundFileList& MutableFoundFiles() { return FoundFiles_; }
 
     // The frame.
     win32::Panel* TopPanel = nullptr;

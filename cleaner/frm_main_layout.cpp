@@ -67,7 +67,10 @@ const ControlSpec kMainLayout[] = {
     {"BackBtn", Kind::ImageEx, "Panel6", Align::None, 75, 10, 98, 22, "BackBtn", FontId::Window, kNoColor, 0},
     {"NextBtn", Kind::ImageEx, "Panel6", Align::None, 188, 10, 98, 22, "NextBtn", FontId::Window, kNoColor, 0},
     {"ScanPanel", Kind::Panel, "SecondPanel", Align::Bottom, 0, 379, 708, 40, "", FontId::Window, kWhite, 0},
-    {"ScanMessage", Kind::Label, "ScanPanel", Align::None, 30, 12, 0, 0, "ScanMessage", FontId::Arial8, kNoColor, 0},
+    // Wide enough for long paths up to the Stop band; fixed, so that the
+    // scan's caption per entry is cheap.
+    {"ScanMessage", Kind::Label, "ScanPanel", Align::None, 30, 12, 560, 16, "ScanMessage", FontId::Arial8, kNoColor,
+     kFixedSize},
     {"Panel1", Kind::Panel, "ScanPanel", Align::Right, 596, 0, 112, 40, "", FontId::Window, kWhite, 0},
     {"StopScanBtn", Kind::ImageEx, "Panel1", Align::None, 1, 8, 98, 22, "StopScanBtn", FontId::Window, kNoColor, 0},
     {"Panel14", Kind::Panel, "SecondPanel", Align::Client, 0, 88, 708, 291, "", FontId::Window, kWhite, 0},

@@ -11,8 +11,6 @@ namespace win32 {
 
 namespace {
 const char kApplicationClass[] = "ScourlyApplication";
-// Pumping at most this often keeps long loops fast and the window live.
-const DWORD kProcessInterval = 25;
 
 LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
@@ -100,7 +98,7 @@ void Application::ProcessMessages() {
 }
 
 void Application::ProcessMessagesIfDue() {
-    if (GetTickCount() - lastProcess_ >= kProcessInterval) ProcessMessages();
+    if (GetTickCount() - lastProcess_ >= processInterval_) ProcessMessages();
 }
 
 void Application::Terminate() { PostQuitMessage(0); }

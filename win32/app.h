@@ -36,6 +36,9 @@ public:
     // milliseconds have passed since the last time, since an empty-queue
     // check costs tens of microseconds under some systems.
     void ProcessMessagesIfDue();
+    // How long ProcessMessagesIfDue waits between two runs; tests that must
+    // act at a given message point set 0.
+    void SetProcessInterval(DWORD milliseconds) { processInterval_ = milliseconds; }
     // Minimises the whole application to its taskbar button; the forms
     // come back unchanged when it is restored.
     void Minimize();
@@ -68,6 +71,8 @@ private:
     std::vector<HWND> hiddenForms_;
     bool comInitialised_ = false;
     DWORD lastProcess_ = 0;
+    // Pumping at most this often keeps long loops fast and the window live.
+    DWORD processInterval_ = 25;
 };
 
 // The one application object of the program.

@@ -3,23 +3,32 @@
 namespace win32 {
 
 void Label::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
     caption_ = caption;
-    Fit();
-    Invalidate();
+    if (AutoSize && align_ == Align::None) {
+        Fit();
+        Invalidate();
+    } else if (!repaintPending_) {
+        // A label of fixed size asks for one repaint until it is painted, so
+        // a caption set per entry of a long loop costs no system call.
+        repaintPending_ = true;
+        Invalidate();
+    }
 }
 
 void Label::Fit() {
     if (!AutoSize || align_ != Align::None) return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(font_));
+    // One memory context for all measuring: the scan sets a caption per entry.
+    static HDC measure = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(measure, FontHandle(font_));
     RECT r = {0, 0, 0, 0};
-    DrawTextA(dc, caption_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    DrawTextA(measure, caption_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(measure, old);
     SetBounds(left_, top_, r.right, r.bottom);
 }
 
 void Label::Paint(HDC dc) {
+    repaintPending_ = false;
     RECT r = BoundsRect();
     if (!Transparent) {
         HBRUSH brush = CreateSolidBrush(color_);

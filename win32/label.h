@@ -22,6 +22,7 @@ protected:
 private:
     void Fit();
     std::string caption_;
+    bool repaintPending_ = false;
 };
 
 }  // namespace win32

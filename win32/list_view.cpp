@@ -115,11 +115,9 @@ void ListView::SetSubItem(int index, int subItem, const std::string& text) {
     ShowRow(index);
 }
 
-bool ListView::Checked(int index) const {
-    if (!hwnd_ || !CheckBoxes) return rows_[index].checked;
-    LRESULT state = SendMessageA(hwnd_, LVM_GETITEMSTATE, index, LVIS_STATEIMAGEMASK);
-    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
+// The row keeps the tick: the box's changes reach it through LVN_ITEMCHANGED,
+// so long loops that read ticks send the control no message.
+bool ListView::Checked(int index) const { return rows_[index].checked; }
 
 void ListView::SetChecked(int index, bool checked) {
     rows_[index].checked = checked;

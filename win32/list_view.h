@@ -42,6 +42,7 @@ public:
     std::string SubItem(int index, int subItem) const;
     void AddSubItem(int index, const std::string& text);
     void SetSubItem(int index, int subItem, const std::string& text);
+    int ImageIndex(int index) const { return rows_[index].image; }
     bool Checked(int index) const;
     void SetChecked(int index, bool checked);
     // -1 when no row is selected.

@@ -1,0 +1,120 @@
+// The scan: Scan Now walks every ticked drive and records the entries whose
+// names match a ticked junk type.
+#include "cleaner/frm_main.h"
+
+#include <cstring>
+
+#include "core/junk_match.h"
+#include "win32/app.h"
+
+namespace cleaner {
+
+namespace {
+
+// A walk that was stopped still unwinds after Stop has set ScanState to 2,
+// processing messages on its way out; a Scan Now let in then would run a
+// second walk inside the first. One wizard per program, so one flag.
+bool walkUnderWay = false;
+
+class WalkUnderWay {
+public:
+    WalkUnderWay() { walkUnderWay = true; }
+    ~WalkUnderWay() { walkUnderWay = false; }
+};
+
+bool IsExistingFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The ticked rows of the junk list, first to last: whether one of them
+// matches the name. A stop seen on the way ends the test without a match.
+bool MatchesTickedRow(win32::ListView* rows, const std::string& name) {
+    int count = rows->Count();
+    for (int i = 0; i < count; ++i) {
+        win32::App().ProcessMessagesIfDue();
+        if (ScanState == 2) return false;
+        if (!rows->Checked(i)) continue;
+        if (core::JunkPatternMatches(rows->Caption(i), name)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void TFrm_Main::ScanNowBtnClick(win32::Control*) {
+    if (ScanState == 1 || walkUnderWay) return;
+    DataNotebook->SetPageIndex(1);
+    SaveJunkTypes();
+    WalkUnderWay guard;
+    ScanState = 1;
+    FillScanList();
+    ScanDrives();
+    if (ScanState == 1) ScanState = 3;
+}
+
+void TFrm_Main::StopScanBtnClick(win32::Control*) {
+    ScanState = 2;
+    NextBtnClick(NextBtn);
+}
+
+void TFrm_Main::FillScanList() {
+    ScanListView->Clear();
+    for (int i = 0; i < DiskListView->Count(); ++i) {
+        if (!DiskListView->Checked(i)) continue;
+        int row = ScanListView->AddItem(DiskListView->Caption(i), DiskListView->ImageIndex(i));
+        ScanListView->AddSubItem(row, "");
+        ScanListView->AddSubItem(row, DiskListView->SubItem(i, 2));
+    }
+}
+
+void TFrm_Main::ScanDrives() {
+    FoundFiles_.clear();
+    int count = ScanListView->Count();
+    for (int i = 0; i < count; ++i) {
+        if (ScanState == 2) break;
+        ScanListView->SetSubItem(i, 0, "Scanning");
+        ScanFolder(ScanListView->SubItem(i, 1));
+        ScanListView->SetSubItem(i, 0, ScanState == 2 ? "User Stop" : "Finished");
+        win32::App().ProcessMessagesIfDue();
+    }
+    ScanMessage->SetCaption("");
+}
+
+void TFrm_Main::ScanFolder(const std::string& folder) {
+    // Asked for in every folder: it is what the system says now.
+    std::string winDir = core::AsciiLower(GetWindowsFolder());
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        if (ScanState == 2) break;
+        win32::App().ProcessMessagesIfDue();
+        std::string name(entry.cFileName, strnlen(entry.cFileName, sizeof entry.cFileName));
+        std::string path = folder + "\\" + name;
+        DWORD attributes = entry.dwFileAttributes;
+        if (core::IsListedAttributeValue(attributes)) {
+            ScanMessage->SetCaption(path);
+            if (core::LeadsIntoFolder(attributes) && name != "." && name != ".." && IsExistingFolder(path) &&
+                core::AsciiLower(path) != winDir)
+                ScanFolder(path);
+        }
+        // A folder is never a find: the cleanup handles every find as one file.
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && MatchesTickedRow(JunkFilesListView, name)) {
+            auto found = std::make_unique<core::TTempFileInfo>();
+            found->FileName = name;
+            found->FullPath = path;
+            found->Size = static_cast<int32_t>(entry.nFileSizeLow);
+            FoundFiles_.push_back(std::move(found));
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+std::string TFrm_Main::GetWindowsFolder() {
+    char buffer[261];
+    if (!GetWindowsDirectoryA(buffer, sizeof buffer)) return std::string();
+    return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+}  // namespace cleaner

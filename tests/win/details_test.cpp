@@ -1,0 +1,265 @@
+// The details dialog, opened from the report page for all finds or for one
+// drive: what it copies, its layout, and how it draws a row.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cleaner/detail_temp_file_form.h"
+#include "cleaner/frm_main.h"
+#include "win32/app.h"
+#include "win32/system.h"
+#include "win_test_util.h"
+
+using cleaner::ScanState;
+using cleaner::TDetailTempFileForm;
+using cleaner::TFrm_Main;
+
+namespace {
+
+// The result a dialog gets when the Close button left it open.
+constexpr int kStillOpen = 100;
+
+TDetailTempFileForm* openDialog = nullptr;
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
+    if (openDialog) openDialog->SetModalResult(kStillOpen);
+}
+
+// What one opening of the dialog showed.
+struct Opening {
+    HWND owner = nullptr;
+    std::string total;
+    int rows = 0;
+    std::vector<std::string> paths;
+    int result = 0;
+};
+
+class Details : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
+        ScanState = 3;
+        form = std::make_unique<TFrm_Main>();
+        cleaner::Frm_Main = form.get();
+        // Looks at the shown dialog and ends it through its Close button.
+        TDetailTempFileForm::ModalHook = [this](TDetailTempFileForm& dialog) {
+            Opening o;
+            o.owner = GetWindow(dialog.Handle(), GW_OWNER);
+            for (const auto& file : dialog.FileList()) o.paths.push_back(file->FullPath);
+            PostMessageA(dialog.CloseBtn->Handle(), BM_CLICK, 0, 0);
+            openDialog = &dialog;
+            UINT_PTR timer = SetTimer(nullptr, 0, 500, GiveUp);
+            o.result = dialog.ShowModal();
+            KillTimer(nullptr, timer);
+            openDialog = nullptr;
+            o.total = dialog.abFileTotal->Caption();
+            o.rows = dialog.TempFilesListBox->Count();
+            openings.push_back(o);
+            return o.result;
+        };
+        ScanRow("Local Disk (C:)", "C:");
+        ScanRow("Data (D:)", "D:");
+    }
+    void TearDown() override {
+        TDetailTempFileForm::ModalHook = nullptr;
+        cleaner::Frm_Main = nullptr;
+        form.reset();
+        ScanState = 0;
+    }
+    void ScanRow(const std::string& caption, const std::string& key) {
+        int row = form->ScanListView->AddItem(caption, 0);
+        form->ScanListView->AddSubItem(row, "Finished");
+        form->ScanListView->AddSubItem(row, key);
+    }
+    void Find(const std::string& path, int64_t size = 1) {
+        auto rec = std::make_unique<core::TTempFileInfo>();
+        rec->FullPath = path;
+        rec->FileName = path.substr(path.find_last_of('\\') + 1);
+        rec->Size = static_cast<int32_t>(static_cast<uint32_t>(size));
+        form->MutableFoundFiles().push_back(std::move(rec));
+    }
+    void FindOnBothDrives() {
+        Find("C:\\a.tmp");
+        Find("D:\\b.tmp");
+        Find("c:\\c.tmp");
+        Find("D:\\d.tmp");
+    }
+    void BuildReport() {
+        form->DataNotebook->SetPageIndex(1);
+        form->NextBtnClick(form->NextBtn);
+    }
+    std::unique_ptr<TFrm_Main> form;
+    std::vector<Opening> openings;
+};
+
+TEST_F(Details, NothingOpensWithoutFindsOrWithoutASelectedRow) {
+    BuildReport();
+    form->Label23Click(form->Label23);
+    form->ReportListViewDblClick(form->ReportListView);
+    FindOnBothDrives();
+    BuildReport();
+    form->ReportListViewDblClick(form->ReportListView);
+    EXPECT_TRUE(openings.empty());
+}
+
+TEST_F(Details, ClickHereListsEveryFindInScanOrderTickedOrNot) {
+    FindOnBothDrives();
+    BuildReport();
+    ListView_SetItemState(form->ReportListView->Handle(), 1, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+    ASSERT_FALSE(form->ReportListView->Checked(1));
+    form->Label23Click(form->Label23);
+    ASSERT_EQ(openings.size(), 1u);
+    const Opening& o = openings[0];
+    EXPECT_EQ(o.owner, win32::App().Handle());
+    EXPECT_EQ(o.result, win32::mrCancel);  // closed by its button, not left open
+    EXPECT_EQ(o.total, "Total: 4");
+    EXPECT_EQ(o.rows, 4);
+    EXPECT_EQ(o.paths, (std::vector<std::string>{"C:\\a.tmp", "D:\\b.tmp", "c:\\c.tmp", "D:\\d.tmp"}));
+    // The dialog worked on copies.
+    EXPECT_EQ(form->FoundFiles().size(), 4u);
+    EXPECT_EQ(form->ReportListView->Count(), 2);
+    EXPECT_FALSE(form->ReportListView->Checked(1));
+}
+
+TEST_F(Details, DoubleClickListsTheSelectedDriveOnly) {
+    FindOnBothDrives();
+    BuildReport();
+    struct Case {
+        int row;
+        std::vector<std::string> paths;
+    } cases[] = {
+        {0, {"C:\\a.tmp", "c:\\c.tmp"}},
+        {1, {"D:\\b.tmp", "D:\\d.tmp"}},
+    };
+    for (const Case& c : cases) {
+        openings.clear();
+        form->ReportListView->SetSelectedIndex(c.row);
+        form->ReportListViewDblClick(form->ReportListView);
+        ASSERT_EQ(openings.size(), 1u);
+        EXPECT_EQ(openings[0].paths, c.paths);
+        EXPECT_EQ(openings[0].total, "Total: 2");
+        EXPECT_EQ(openings[0].rows, 2);
+    }
+}
+
+TEST_F(Details, AKeyWithoutFindsGivesAnEmptyList) {
+    FindOnBothDrives();
+    for (const char* key : {"E:", "c:"}) {  // the key is compared exactly
+        openings.clear();
+        auto dialog = std::make_unique<TDetailTempFileForm>();
+        EXPECT_EQ(dialog->abFileTotal->Caption(), "Total");
+        dialog->FillFileList(key);
+        dialog->Execute();
+        ASSERT_EQ(openings.size(), 1u);
+        EXPECT_EQ(openings[0].total, "Total: 0") << key;
+        EXPECT_EQ(openings[0].rows, 0) << key;
+    }
+}
+
+TEST_F(Details, FixedDialogOf700By500WithTheListBetweenTheBars) {
+    TDetailTempFileForm dialog;
+    HWND hwnd = dialog.Handle();
+    char caption[64] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Details of Temporary Files found");
+    RECT client, window;
+    GetClientRect(hwnd, &client);
+    GetWindowRect(hwnd, &window);
+    EXPECT_EQ(client.right, 700);
+    EXPECT_EQ(client.bottom, 500);
+    // The 8-pixel inner border lies outside the client area.
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    RECT bare = {0, 0, 700, 500};
+    AdjustWindowRectEx(&bare, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    EXPECT_EQ(window.right - window.left, bare.right - bare.left + 16);
+    EXPECT_EQ(window.bottom - window.top, bare.bottom - bare.top + 16);
+    EXPECT_EQ(origin.x - window.left, -bare.left + 8);
+    EXPECT_EQ((window.left + window.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2);
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+    RECT list;
+    GetWindowRect(dialog.TempFilesListBox->Handle(), &list);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_EQ(list.left, 0);
+    EXPECT_EQ(list.top, 45);
+    EXPECT_EQ(list.right, 700);
+    EXPECT_EQ(list.bottom, 465);
+    EXPECT_FALSE(GetWindowLongA(dialog.TempFilesListBox->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(GetWindowLongA(dialog.TempFilesListBox->Handle(), GWL_STYLE) & WS_BORDER);
+    RECT close;
+    GetWindowRect(dialog.CloseBtn->Handle(), &close);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&close), 2);
+    EXPECT_EQ(close.left, 595 + 8);
+    EXPECT_EQ(close.top, 465 + 6);
+    EXPECT_EQ(close.right - close.left, 97);
+    EXPECT_TRUE(dialog.CloseBtn->GetFont().bold);
+}
+
+TEST_F(Details, RowsAre50HighWithThreeClippedLinesInAFrame) {
+    Find("C:\\a.tmp", 2048);
+    Find("C:\\" + std::string(300, 'w') + "\\long.tmp", 1);
+    TDetailTempFileForm dialog;
+    dialog.FillFileList("");
+    dialog.Show();
+    testutil::PumpAndIdle();
+    HWND list = dialog.TempFilesListBox->Handle();
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), 50);
+    EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 1, 0), 50);
+
+    // Draws into a bitmap first filled with a colour the handler never uses.
+    const COLORREF kUnpainted = RGB(255, 0, 255);
+    const RECT row = {0, 0, 300, 50};
+    struct Case {
+        int index;
+        bool selected;
+        COLORREF fill, frame;
+    } cases[] = {
+        {0, false, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_GRADIENTINACTIVECAPTION)},
+        {0, true, RGB(217, 242, 255), RGB(0, 0, 255)},
+        {1, false, GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_GRADIENTINACTIVECAPTION)},
+    };
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 320, 60);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.index) + (c.selected ? " selected" : ""));
+        RECT all = {0, 0, 320, 60};
+        HBRUSH magenta = CreateSolidBrush(kUnpainted);
+        FillRect(dc, &all, magenta);
+        DeleteObject(magenta);
+        dialog.TempFilesListBoxDrawItem(dialog.TempFilesListBox, c.index, dc, row, c.selected);
+        // The inset rectangle is 2..298 by 4..46; the strips around it stay.
+        EXPECT_EQ(GetPixel(dc, 1, 20), kUnpainted);
+        // Nothing of the long path's line reaches past the inset's right edge.
+        int beyond = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 298; x < 320; ++x) beyond += GetPixel(dc, x, y) != kUnpainted;
+        EXPECT_EQ(beyond, 0);
+        EXPECT_EQ(GetPixel(dc, 100, 3), kUnpainted);
+        EXPECT_EQ(GetPixel(dc, 100, 46), kUnpainted);
+        EXPECT_EQ(GetPixel(dc, 2, 20), c.frame);
+        EXPECT_EQ(GetPixel(dc, 297, 45), c.frame);
+        EXPECT_EQ(GetPixel(dc, 296, 44), c.fill);
+        // Text on each of the three lines (13 pixels each): the carriage
+        // returns break the lines.
+        for (int line = 0; line < 3; ++line) {
+            int dark = 0;
+            for (int y = 5 + line * 13; y < 5 + line * 13 + 12; ++y)
+                for (int x = 3; x < 60; ++x) dark += GetPixel(dc, x, y) == RGB(0, 0, 0);
+            EXPECT_GT(dark, 0) << "line " << line;
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace
