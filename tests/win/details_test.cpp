@@ -39,9 +39,8 @@ struct Opening {
 class Details : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
         ScanState = 3;
-        form = std::make_unique<TFrm_Main>();
+        form = testutil::NewWizard();
         cleaner::Frm_Main = form.get();
         // Looks at the shown dialog and ends it through its Close button.
         TDetailTempFileForm::ModalHook = [this](TDetailTempFileForm& dialog) {

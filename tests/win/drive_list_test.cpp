@@ -7,17 +7,13 @@
 #include <string>
 
 #include "cleaner/frm_main.h"
+#include "win_test_util.h"
 #include "win32/system.h"
 
 namespace {
 
-std::unique_ptr<cleaner::TFrm_Main> OpenWizard() {
-    DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
-    return std::make_unique<cleaner::TFrm_Main>();
-}
-
 TEST(DriveList, RowsAreTheFixedDrivesInLetterOrderAllTicked) {
-    auto form = OpenWizard();
+    auto form = testutil::NewWizard();
     win32::ListView* list = form->DiskListView;
     ASSERT_GT(list->Count(), 0);  // C: at least
     EXPECT_EQ(list->Columns().size(), 3u);  // the key has no column
@@ -44,7 +40,7 @@ TEST(DriveList, RowsAreTheFixedDrivesInLetterOrderAllTicked) {
 TEST(DriveList, ListsExactlyTheFixedDrivesOfTheMachine) {
     const char* expected = getenv("SCOURLY_EXPECT_DRIVES");
     if (!expected) GTEST_SKIP() << "only with the drives of the end-to-end test";
-    auto form = OpenWizard();
+    auto form = testutil::NewWizard();
     std::string keys;
     for (int i = 0; i < form->DiskListView->Count(); ++i) {
         if (i) keys += ",";

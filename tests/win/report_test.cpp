@@ -23,9 +23,8 @@ const int64_t kGb = int64_t{1} << 30;
 class Report : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
         ScanState = 3;
-        form = std::make_unique<TFrm_Main>();
+        form = testutil::NewWizard();
         cleaner::Frm_Main = form.get();
         form->DataNotebook->SetPageIndex(1);
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cleaner/frm_main.h"
+#include "win_test_util.h"
 #include "win32/app.h"
 #include "core/error.h"
 #include "win32/system.h"
@@ -77,12 +78,11 @@ HWND MakeHookWindow() {
 class Scan : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
         ScanState = 0;
         root = win32::ProgramDirectory() + "scan-fixture";
         RemoveTree(root);
         MakeFolder(root);
-        form = std::make_unique<TFrm_Main>();
+        form = testutil::NewWizard();
         // The test machine's own drives are never walked.
         for (int i = 0; i < form->DiskListView->Count(); ++i) form->DiskListView->SetChecked(i, false);
         SetJunkRows({"*.tmp", "thumbs.db"});
@@ -439,9 +439,8 @@ TEST(ScanDrives, WalksTheNamedDrivesOfTheMachine) {
         parts.push_back(text.substr(start));
         return parts;
     };
-    DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
     ScanState = 0;
-    auto form = std::make_unique<TFrm_Main>();
+    auto form = testutil::NewWizard();
     std::vector<std::string> keys = split(drives);
     for (int i = 0; i < form->DiskListView->Count(); ++i) {
         std::string key = form->DiskListView->SubItem(i, 2);

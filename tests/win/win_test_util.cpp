@@ -6,8 +6,14 @@
 #include <iterator>
 
 #include "win32/app.h"
+#include "win32/system.h"
 
 namespace testutil {
+
+std::unique_ptr<cleaner::TFrm_Main> NewWizard() {
+    DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
+    return std::make_unique<cleaner::TFrm_Main>();
+}
 
 void DeleteProductKey() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Pelmora Scourly"); }
 

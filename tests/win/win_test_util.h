@@ -3,12 +3,19 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "cleaner/frm_main.h"
 
 #include "win32/msgbox.h"
 
 namespace testutil {
+
+// A wizard that starts from the built-in junk types: any JunkFile.dat of an
+// earlier test is removed first.
+std::unique_ptr<cleaner::TFrm_Main> NewWizard();
 
 // Removes the product key, so each test starts from a clean user.
 void DeleteProductKey();

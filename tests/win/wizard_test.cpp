@@ -20,9 +20,8 @@ namespace {
 class Wizard : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA((win32::ProgramDirectory() + "JunkFile.dat").c_str());
         ScanState = 0;
-        form = std::make_unique<TFrm_Main>();
+        form = testutil::NewWizard();
     }
     void TearDown() override {
         form.reset();
