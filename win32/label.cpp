@@ -38,8 +38,11 @@ void Label::Paint(HDC dc) {
     HGDIOBJ old = SelectObject(dc, FontHandle(font_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled_ ? font_.color : GetSysColor(COLOR_GRAYTEXT));
+    // A label sized to its text is never cut, even where the system measures
+    // a font a little narrower than it draws it.
+    UINT clip = AutoSize && align_ == Align::None ? DT_NOCLIP : 0;
     DrawTextA(dc, caption_.c_str(), -1, &r,
-              DT_SINGLELINE | DT_NOPREFIX | (CenterVertically ? DT_VCENTER : DT_TOP));
+              DT_SINGLELINE | DT_NOPREFIX | clip | (CenterVertically ? DT_VCENTER : DT_TOP));
     SelectObject(dc, old);
 }
 
