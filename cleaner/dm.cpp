@@ -55,11 +55,9 @@ bool TDM::IsNewVersionAvailable() {
 }
 
 bool TDM::DownloadFile(const std::string& url, const std::string& fileName) {
-    std::unique_ptr<TFileStream> file;
-    if (FileExists(fileName))
-        file = std::make_unique<TFileStream>(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
-    else
-        file = std::make_unique<TFileStream>(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    // Opened when it exists, created when not: the error then says which.
+    auto file = std::make_unique<TFileStream>(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                              FileExists(fileName) ? OPEN_EXISTING : CREATE_ALWAYS);
     bool ok = true;
     try {
         IdHTTP1.Get(url, *file);

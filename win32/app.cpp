@@ -77,8 +77,6 @@ void Application::Run() {
     while (!terminated_) {
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            Form* form = Form::FromWindow(GetAncestor(msg.hwnd, GA_ROOT));
-            if (form && form->Modal() && form->HandleDialogKey(msg)) continue;
             DispatchOne(msg);
         } else {
             Idle();
