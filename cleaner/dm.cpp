@@ -78,4 +78,6 @@ std::string TDM::GetInstalledVersion() {
     return version.empty() ? kBuiltInVersion : version;
 }
 
+void OpenWebPage(const std::string& url) { ShellOpen(App().Handle(), "open", url, SW_SHOWNORMAL); }
+
 }  // namespace cleaner

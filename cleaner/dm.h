@@ -37,6 +37,10 @@ public:
 
 extern TDM* DM;
 
+// Hands a web address to the shell, which opens it in the default browser.
+// Whether that worked is not examined.
+void OpenWebPage(const std::string& url);
+
 // The version the cleaner carries, installed when the registry names none.
 extern const char kBuiltInVersion[];
 

@@ -38,6 +38,8 @@ const EventBinding<TFrm_Main> kBindings[] = {
     {"HelpBtn", Event::MouseLeave, &TFrm_Main::AboutBtnMouseLeave},
     {"AboutBtn", Event::MouseEnter, &TFrm_Main::AboutBtnMouseEnter},
     {"AboutBtn", Event::MouseLeave, &TFrm_Main::AboutBtnMouseLeave},
+    {"HelpBtn", Event::Click, &TFrm_Main::HelpBtnClick},
+    {"AboutBtn", Event::Click, &TFrm_Main::AboutBtnClick},
 };
 
 // The picture buttons in the order the hover handlers test them, with the

@@ -53,6 +53,10 @@ public:
 
     void SetButtonImage(win32::TImage* image, const std::string& name, const std::string& type);
 
+    // The bottom bar's links: the about box and the help.
+    void AboutBtnClick(win32::Control* sender);
+    void HelpBtnClick(win32::Control* sender);
+
     // The drive list.
     void ListDrives();
     std::string GetDriveDisplayName(const std::string& root);

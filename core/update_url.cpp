@@ -6,9 +6,14 @@
 
 namespace core {
 
-std::string UpdateBaseURL() {
-    return std::string("http://") + SCOURLY_UPDATE_HOST +
-           "/products/system-utility/pelmora-scourly/update/";
+namespace {
+std::string ProductURL(const char* rest) {
+    return std::string("http://") + SCOURLY_UPDATE_HOST + "/products/system-utility/pelmora-scourly/" + rest;
 }
+}  // namespace
+
+std::string UpdateBaseURL() { return ProductURL("update/"); }
+
+std::string HelpPageURL() { return ProductURL("help/"); }
 
 }  // namespace core

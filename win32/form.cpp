@@ -1,5 +1,7 @@
 #include "win32/form.h"
 
+#include <algorithm>
+
 #include "win32/app.h"
 #include "win32/button.h"
 #include "win32/modal.h"
@@ -74,8 +76,22 @@ void Form::SetRoundRegion() {
     SetWindowRgn(hwnd_, region, TRUE);
 }
 
+void Form::PlaceOverOwner() {
+    RECT owner, own;
+    if (!centerOver_->Handle() || !GetWindowRect(centerOver_->Handle(), &owner)) return;
+    GetWindowRect(hwnd_, &own);
+    int width = own.right - own.left, height = own.bottom - own.top;
+    int left = owner.left + (owner.right - owner.left - width) / 2;
+    int top = owner.top + (owner.bottom - owner.top - height) / 2;
+    // An owner dragged partly off the screen must not take the box with it.
+    left = std::max(0, std::min(left, GetSystemMetrics(SM_CXSCREEN) - width));
+    top = std::max(0, std::min(top, GetSystemMetrics(SM_CYSCREEN) - height));
+    SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::Show() {
     CreateForm();
+    if (centerOver_) PlaceOverOwner();
     visible_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
@@ -109,32 +125,39 @@ Control* Form::Find(const std::string& name) const {
 
 int Form::ShowModal() {
     CreateForm();
-    ThreadWindowsDisabler disabler(hwnd_);
-    modal_ = true;
-    modalResult_ = mrNone;
-    Show();
-    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-    if (first) SetFocus(first);
-    while (modalResult_ == mrNone) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // Leave the quit request for the main loop.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                modalResult_ = mrCancel;
-                break;
+    HWND previous = GetActiveWindow();
+    {
+        ThreadWindowsDisabler disabler(hwnd_);
+        modal_ = true;
+        modalResult_ = mrNone;
+        Show();
+        HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (first) SetFocus(first);
+        while (modalResult_ == mrNone) {
+            MSG msg;
+            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    // Leave the quit request for the main loop.
+                    PostQuitMessage(static_cast<int>(msg.wParam));
+                    modalResult_ = mrCancel;
+                    break;
+                }
+                if (!HandleDialogKey(msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            } else {
+                App().Idle();
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             }
-            if (!HandleDialogKey(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        } else {
-            App().Idle();
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
         }
+        modal_ = false;
     }
-    modal_ = false;
+    // The other windows take input again before this one hides, and the
+    // window that was active before is active again, keyboard included.
     Hide();
+    if (previous && previous != hwnd_ && IsWindowVisible(previous) && IsWindowEnabled(previous))
+        SetActiveWindow(previous);
     return modalResult_;
 }
 

@@ -25,6 +25,9 @@ public:
     void SetClientSize(int width, int height);
     void SetPosition(int left, int top);  // the outer window's place on screen
     void SetCentered(bool centered) { centered_ = centered; }
+    // Placed centred over the owner's window each time it is shown, kept on
+    // the screen.
+    void SetCenteredOver(Form* owner) { centerOver_ = owner; }
     void SetCaption(const std::string& caption);
     const std::string& Caption() const { return caption_; }
     int ClientWidth() const { return clientWidth_; }
@@ -74,12 +77,15 @@ protected:
     void BoundsChanged() override;
 
 private:
+    void PlaceOverOwner();
+
     std::vector<std::unique_ptr<Control>> owned_;
     BorderStyle border_ = BorderStyle::None;
     std::string caption_;
     int clientWidth_ = 0, clientHeight_ = 0;
     int screenLeft_ = 0, screenTop_ = 0;
     bool centered_ = false;
+    Form* centerOver_ = nullptr;
     bool modal_ = false;
     int modalResult_ = mrNone;
     bool shownOnce_ = false;

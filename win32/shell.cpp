@@ -18,6 +18,11 @@ INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, 
                                                    directory.c_str(), show));
 }
 
+INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show) {
+    if (Opener()) return Opener()(ShellOpenCall{owner, verb, file, "", "", show});
+    return reinterpret_cast<INT_PTR>(ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr, show));
+}
+
 void SetShellOpener(ShellOpener opener) { Opener() = std::move(opener); }
 
 }  // namespace win32

@@ -18,6 +18,8 @@ struct ShellOpenCall {
 // ShellExecuteA; returns its result as a number (above 32 is success).
 INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, const std::string& parameters,
                   const std::string& directory, int show);
+// The same with no parameters and no directory: both passed as null.
+INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show);
 
 using ShellOpener = std::function<INT_PTR(const ShellOpenCall&)>;
 void SetShellOpener(ShellOpener opener);
