@@ -8,6 +8,16 @@ PROGRAM_DIR = r'C:\Program Files\Pelmora Scourly'
 PRODUCT_KEY = r'HKCU\Software\Pelmora Scourly'
 
 
+def brightness(image):
+    """The mean of R, G and B over the picture."""
+    total = 0
+    for y in range(image.height):
+        for x in range(image.width):
+            r, g, b = image.pixel(x, y)
+            total += r + g + b
+    return total / (image.width * image.height * 3)
+
+
 class CleanerTestCase(bench.BenchTestCase):
     def setUp(self):
         super().setUp()
@@ -28,3 +38,17 @@ class CleanerTestCase(bench.BenchTestCase):
 
     def wait_wizard(self, prog, timeout=30):
         return self.session.wait_window('Frm_Main', pid=prog, timeout=timeout)
+
+    def settled(self, region):
+        """The brightness of a screen region once two looks in a row agree."""
+        last = None
+
+        def steady():
+            nonlocal last
+            now = brightness(self.session.screenshot(region=region))
+            agreed = last is not None and abs(now - last) < 0.5
+            last = now
+            return agreed
+
+        self.wait_until(steady, 10, 'the screen to settle')
+        return last

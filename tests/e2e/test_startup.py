@@ -6,16 +6,7 @@ import os
 import time
 import unittest
 
-from cleaner_session import CleanerTestCase, PRODUCT_KEY
-
-
-def brightness(image):
-    total = 0
-    for y in range(image.height):
-        for x in range(image.width):
-            r, g, b = image.pixel(x, y)
-            total += r + g + b
-    return total / (image.width * image.height * 3)
+from cleaner_session import CleanerTestCase, PRODUCT_KEY, brightness
 
 
 class StartUp(CleanerTestCase):
@@ -101,19 +92,6 @@ class Frame(CleanerTestCase):
         self.wait_until(lambda: brightness(s.screenshot(region=add)) < hover - 5, 10, 'the normal picture again')
         self.assertAlmostEqual(self.settled(add), normal, delta=1)
 
-    def settled(self, region):
-        """The brightness of a screen region once two looks in a row agree."""
-        last = None
-
-        def steady():
-            nonlocal last
-            now = brightness(self.session.screenshot(region=region))
-            agreed = last is not None and abs(now - last) < 0.5
-            last = now
-            return agreed
-
-        self.wait_until(steady, 10, 'the screen to settle')
-        return last
 
 if __name__ == '__main__':
     unittest.main()

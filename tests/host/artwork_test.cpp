@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -40,6 +41,9 @@ struct Decoded {
   bool jfif = false;
   long warnings = 0;      // libjpeg's recoverable faults, such as a cut-off file
   double meanLevel = 0;  // average of R, G and B over the whole picture
+  std::vector<JSAMPLE> rgb;  // the pixels, row by row
+
+  const JSAMPLE* pixel(unsigned x, unsigned y) const { return &rgb[(y * width + x) * 3]; }
 };
 
 struct ErrorManager {
@@ -89,6 +93,7 @@ Decoded decode(const std::vector<unsigned char>& data) {
     JSAMPROW rows[1] = {row.data()};
     jpeg_read_scanlines(&cinfo, rows, 1);
     for (JSAMPLE v : row) sum += v;
+    d.rgb.insert(d.rgb.end(), row.begin(), row.end());
   }
   jpeg_finish_decompress(&cinfo);
   d.warnings = err.base.num_warnings;
@@ -213,6 +218,20 @@ TEST(Artwork, ButtonScriptDeclaresEachPictureOnceInChinese) {
     EXPECT_EQ(path, "art/buttons/" + name + ".jpg");
   }
   EXPECT_EQ(names, expected);
+}
+
+TEST(Artwork, AboutPictureLeavesThePlaceOfItsOkButtonEmpty) {
+  const Decoded d = decode(readFile(kArt + "about.jpg"));
+  ASSERT_TRUE(d.ok) << d.error;
+  // The OK button (336, 259, 95 x 25) and a 2-pixel margin show only the
+  // light background, so nothing drawn is hidden under the button.
+  const int background[3] = {0xf3, 0xf7, 0xfc};
+  int stray = 0;
+  for (unsigned y = 257; y < 259 + 25 + 2; ++y)
+    for (unsigned x = 334; x < 336 + 95 + 2; ++x)
+      for (int c = 0; c < 3; ++c)
+        if (std::abs(d.pixel(x, y)[c] - background[c]) > 6) ++stray;
+  EXPECT_EQ(stray, 0);
 }
 
 uint32_t le32(const std::vector<unsigned char>& d, size_t at) {
