@@ -1,7 +1,5 @@
 // The bottom bar's links: About shows the about box, Help opens the help
 // file beside the program or, without one, the help web page.
-#include <memory>
-
 #include "cleaner/dm.h"
 #include "cleaner/frm_about.h"
 #include "cleaner/frm_main.h"
@@ -16,15 +14,12 @@ using namespace win32;
 
 void TFrm_Main::AboutBtnClick(Control*) {
     // A new box each time, so every showing starts with the normal OK picture.
-    auto box = std::make_unique<TFrm_About>(this);
-    Frm_About = box.get();
-    try {
-        box->Execute();
-    } catch (...) {
-        Frm_About = nullptr;
-        throw;
-    }
-    Frm_About = nullptr;
+    TFrm_About box(this);
+    Frm_About = &box;
+    struct Forget {
+        ~Forget() { Frm_About = nullptr; }
+    } forget;
+    box.Execute();
 }
 
 void TFrm_Main::HelpBtnClick(Control*) {
