@@ -47,10 +47,11 @@ bool TRegistry::ValueExists(const std::string& name) {
 
 std::string TRegistry::ReadString(const std::string& name) {
     DWORD type = 0, size = 0;
-    if (!key_ || RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        size == 0)
+    if (!key_ || RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return std::string();
+    // The type decides before the length: an empty number is not an empty text.
     if (type != REG_SZ && type != REG_EXPAND_SZ) throw InvalidType(name);
+    if (size == 0) return std::string();
     std::vector<char> data(size + 1, '\0');
     DWORD got = size;
     if (RegQueryValueExA(key_, name.c_str(), nullptr, &type,

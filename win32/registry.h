@@ -29,7 +29,8 @@ public:
 
     bool ValueExists(const std::string& name);
     // Missing or empty values read as "". REG_EXPAND_SZ is taken unexpanded;
-    // the text ends at its first NUL. Other types: "Invalid data type for '%s'".
+    // the text ends at its first NUL. Other types, empty ones too: "Invalid
+    // data type for '%s'".
     std::string ReadString(const std::string& name);
     // REG_DWORD only; "Failed to get data for '%s'" when it can't be read in
     // four bytes, "Invalid data type for '%s'" for another type.

@@ -76,14 +76,38 @@ TEST_F(UpdateCheck, InstalledVersionFallsBackToTheBuiltInOne) {
     EXPECT_EQ(dm.GetInstalledVersion(), "2010.1.2");
     SetInstalledVersion("2011.4.1");
     EXPECT_EQ(dm.GetInstalledVersion(), "2011.4.1");
-    win32::TRegistry registry(HKEY_CURRENT_USER);
-    ASSERT_TRUE(registry.OpenKey(cleaner::kProductKey, true));
-    registry.WriteInteger("Version", 3);
-    try {
-        dm.GetInstalledVersion();
-        ADD_FAILURE() << "no error";
-    } catch (const core::Error& e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for 'Version'");
+}
+
+// The type decides, whatever the length: an empty value that is not a string
+// is no empty version.
+TEST_F(UpdateCheck, InstalledVersionOfAnotherTypeIsAnError) {
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::string data;
+    };
+    const Case cases[] = {
+        {"REG_DWORD 3", REG_DWORD, std::string("\x03\0\0\0", 4)},
+        {"empty REG_DWORD", REG_DWORD, ""},
+        {"empty REG_BINARY", REG_BINARY, ""},
+        {"REG_BINARY", REG_BINARY, "2011.4.1"},
+        {"empty REG_MULTI_SZ", REG_MULTI_SZ, ""},
+    };
+    cleaner::TDM dm;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, cleaner::kProductKey + 1, &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key, "Version", 0, c.type, reinterpret_cast<const BYTE*>(c.data.data()),
+                                 static_cast<DWORD>(c.data.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        try {
+            std::string version = dm.GetInstalledVersion();
+            ADD_FAILURE() << "no error, version \"" << version << '"';
+        } catch (const core::Error& e) {
+            EXPECT_STREQ(e.what(), "Invalid data type for 'Version'");
+        }
     }
 }
 
