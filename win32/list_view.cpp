@@ -55,9 +55,10 @@ void ListView::ShowRow(int index) {
     item.iItem = index;
     item.pszText = const_cast<char*>(row.caption.c_str());
     item.iImage = row.image;
-    if (SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0) <= index)
+    if (SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0) <= index) {
+        RowsChanging changing(this);
         SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    else
+    } else
         SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     for (size_t s = 0; s < row.subItems.size() && s + 1 < columns_.size(); ++s) {
         LVITEMA sub = {};
@@ -85,11 +86,13 @@ int ListView::AddItem(const std::string& caption, int imageIndex) {
 void ListView::DeleteItem(int index) {
     if (index < 0 || index >= Count()) return;
     rows_.erase(rows_.begin() + index);
+    RowsChanging changing(this);
     if (hwnd_) SendMessageA(hwnd_, LVM_DELETEITEM, index, 0);
 }
 
 void ListView::Clear() {
     rows_.clear();
+    RowsChanging changing(this);
     if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
 }
 
@@ -147,11 +150,15 @@ LRESULT ListView::HandleReflected(UINT message, WPARAM, LPARAM lParam, bool* han
     if (header->code == NM_DBLCLK && OnDblClick) {
         OnDblClick(this);
     } else if (header->code == LVN_ITEMCHANGED) {
-        // Keep the stored tick in step with the box the user clicked.
+        // Keep the stored tick in step with the box the user clicked. A row
+        // being deleted or inserted reports its own state under an index that
+        // already belongs to another row, and a change of selection repeats
+        // the box unchanged: only a change of the box itself is a tick.
         auto* change = reinterpret_cast<NMLISTVIEW*>(lParam);
-        if (CheckBoxes && (change->uChanged & LVIF_STATE) && change->iItem >= 0 && change->iItem < Count() &&
-            (change->uNewState & LVIS_STATEIMAGEMASK))
-            rows_[change->iItem].checked = ((change->uNewState & LVIS_STATEIMAGEMASK) >> 12) == 2;
+        UINT newBox = change->uNewState & LVIS_STATEIMAGEMASK;
+        if (CheckBoxes && !rowsChanging_ && (change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
+            change->iItem < Count() && newBox && newBox != (change->uOldState & LVIS_STATEIMAGEMASK))
+            rows_[change->iItem].checked = newBox == INDEXTOSTATEIMAGEMASK(2);
     }
     return 0;
 }

@@ -62,6 +62,17 @@ private:
         bool checked = false;
     };
     void ShowRow(int index);
+    // While the control inserts or deletes a row, its notifications are its
+    // own, not the user's.
+    class RowsChanging {
+    public:
+        explicit RowsChanging(ListView* list) : list_(list) { list_->rowsChanging_ = true; }
+        ~RowsChanging() { list_->rowsChanging_ = false; }
+
+    private:
+        ListView* list_;
+    };
+    bool rowsChanging_ = false;
     std::vector<ListColumn> columns_;
     std::vector<Row> rows_;
     HIMAGELIST images_ = nullptr;

@@ -3,6 +3,7 @@
 // kept in step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -167,6 +168,23 @@ protected:
         }
     }
     void Select(int row) { form->JunkFilesListView->SetSelectedIndex(row); }
+    // The box as the control shows it, and a click on it: the user's tick
+    // reaches the list only through the control's notification.
+    bool BoxShown(int row) const {
+        LRESULT state = SendMessageA(form->JunkFilesListView->Handle(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+        return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    }
+    void ClickBox(int row) {
+        LVITEMA item = {};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(BoxShown(row) ? 1 : 2);
+        SendMessageA(form->JunkFilesListView->Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+    // Every row keeps the tick its box shows.
+    void ExpectBoxesAsKept() const {
+        for (int row = 0; row < form->JunkFilesListView->Count(); ++row)
+            EXPECT_EQ(form->JunkFilesListView->Checked(row), BoxShown(row)) << "row " << row;
+    }
     void Add() { form->AddBtnClick(form->AddBtn); }
     void Edit() { form->EditBtnClick(form->EditBtn); }
     void Delete() { form->DelBtnClick(form->DelBtn); }
@@ -401,11 +419,11 @@ TEST_F(JunkEdit, DeleteAsksAndRemovesOnlyOnYes) {
         SCOPED_TRACE(c.answer);
         Restart();
         // A box the user unticked stays as it is on the row that moves up.
-        form->JunkFilesListView->SetChecked(7, false);
+        ClickBox(7);
         std::vector<Row> rows = Rows();
         std::vector<Record> records = Records();
         AnswerBoxes(c.answer);
-        Select(5);
+        Select(6);
         Delete();
         ASSERT_EQ(Boxes().size(), 1u);
         EXPECT_EQ(Boxes()[0].text, "Are you sure to remove the selected item(s)?");
@@ -413,12 +431,64 @@ TEST_F(JunkEdit, DeleteAsksAndRemovesOnlyOnYes) {
         EXPECT_EQ(Boxes()[0].flags, 0x34u);
         EXPECT_EQ(Boxes()[0].owner, win32::App().Handle());
         if (c.removed) {
-            rows.erase(rows.begin() + 5);
-            records.erase(records.begin() + 5);
+            rows.erase(rows.begin() + 6);
+            records.erase(records.begin() + 6);
         }
         EXPECT_EQ(Rows(), rows);
         EXPECT_EQ(Records(), records);
+        ExpectBoxesAsKept();
     }
+}
+
+// The scan reads the ticks the list keeps; after a removal they must still be
+// what the boxes show, whichever way the ticks differ around the removed row.
+TEST_F(JunkEdit, AfterRemoveTheScanLooksForExactlyTheTypesWhoseBoxIsTicked) {
+    struct Case {
+        const char* name;
+        std::vector<int> unticked;  // boxes the user clicks off
+        int removed;
+    };
+    const Case cases[] = {
+        {"unticked row moves up onto a ticked one", {2}, 1},
+        {"ticked row moves up onto an unticked one", {1, 3}, 1},
+        {"first row, the next one unticked", {1}, 0},
+        {"last row, the one before unticked", {3}, 4},
+        {"between two unticked rows", {0, 2}, 1},
+    };
+    const std::string folder = win32::ProgramDirectory() + "remove-fixture";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (int i = 0; i < 5; ++i) testutil::WriteFileBytes(folder + "\\f.r" + std::to_string(i), "x");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<core::TJunkTypeRec> records;
+        for (int i = 0; i < 5; ++i) records.push_back(Rec(1, "*.r" + std::to_string(i), "Type " + std::to_string(i)));
+        LoadList(records);
+        for (int row : c.unticked) ClickBox(row);
+        AnswerBoxes(IDYES);
+        Select(c.removed);
+        Delete();
+        ASSERT_EQ(form->JunkFilesListView->Count(), 4);
+        ExpectBoxesAsKept();
+
+        // One file per type on a drive of its own; the scan finds the file of
+        // every row whose box is ticked, and no other.
+        win32::ListView* drives = form->DiskListView;
+        for (int i = 0; i < drives->Count(); ++i) drives->SetChecked(i, false);
+        int drive = drives->AddItem("Fixture");
+        for (const char* text : {"1MB", "1MB"}) drives->AddSubItem(drive, text);
+        drives->AddSubItem(drive, folder);
+        drives->SetChecked(drive, true);
+        form->ScanNowBtnClick(form->ScanNowBtn);
+        cleaner::ScanState = 0;
+        std::vector<std::string> expected, found;
+        for (int row = 0; row < 4; ++row)
+            if (BoxShown(row)) expected.push_back("f" + form->JunkFilesListView->Caption(row).substr(1));
+        for (const auto& f : form->FoundFiles()) found.push_back(f->FileName);
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, expected);
+    }
+    for (int i = 0; i < 5; ++i) DeleteFileA((folder + "\\f.r" + std::to_string(i)).c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(JunkEdit, DeletingEveryRowEmptiesRowsAndRecords) {
