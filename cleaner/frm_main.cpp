@@ -98,6 +98,7 @@ TFrm_Main::TFrm_Main() : Form("Frm_Main") {
 }
 
 TFrm_Main::~TFrm_Main() {
+    // The three drive lists share it and leave it to the window: destroyed once, here.
     if (DiskImageList) ImageList_Destroy(DiskImageList);
 }
 

@@ -15,7 +15,8 @@ void ListView::CreateHandle(HWND parent) {
         InitCommonControlsEx(&init);
         initialised = true;
     }
-    DWORD style = WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | (HideSelection ? 0 : LVS_SHOWSELALWAYS);
+    DWORD style = WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | (HideSelection ? 0 : LVS_SHOWSELALWAYS) |
+                  (images_ ? LVS_SHAREIMAGELISTS : 0);
     CreateWindowOf(WC_LISTVIEWA, style, 0, parent);
     DWORD extended = LVS_EX_FULLROWSELECT | (CheckBoxes ? LVS_EX_CHECKBOXES : 0);
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
@@ -40,9 +41,19 @@ void ListView::AddColumn(const ListColumn& column) {
     SendMessageA(hwnd_, LVM_INSERTCOLUMNA, columns_.size() - 1, reinterpret_cast<LPARAM>(&lvc));
 }
 
+ListView::~ListView() {
+    // A list that shares its images keeps the check boxes' own state list
+    // too; that one is the control's, so it goes with it.
+    if (hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & LVS_SHAREIMAGELISTS)) {
+        auto state = reinterpret_cast<HIMAGELIST>(SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_STATE, 0));
+        if (state) ImageList_Destroy(state);
+    }
+}
+
 void ListView::SetImageList(HIMAGELIST images) {
     images_ = images;
     if (!hwnd_) return;
+    if (images) SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) | LVS_SHAREIMAGELISTS);
     SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
 }

@@ -21,13 +21,16 @@ struct ListColumn {
 class ListView : public WinControl {
 public:
     explicit ListView(std::string name) : WinControl(std::move(name)) {}
+    ~ListView() override;
 
     bool CheckBoxes = false;
     // Keep the selected row highlighted while the list has no focus.
     bool HideSelection = false;
     void AddColumn(const ListColumn& column);
     const std::vector<ListColumn>& Columns() const { return columns_; }
-    // The small and large image list; not owned.
+    // The small and large image list, which several lists may share: the
+    // list view never destroys it (LVS_SHAREIMAGELISTS); whoever made it
+    // destroys it once.
     void SetImageList(HIMAGELIST images);
 
     int Count() const { return static_cast<int>(rows_.size()); }
