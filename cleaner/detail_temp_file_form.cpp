@@ -52,6 +52,8 @@ TDetailTempFileForm::TDetailTempFileForm() : Form("DetailTempFileForm") {
     abFileTotal = FindControl<Label>(this, "abFileTotal");
     TempFilesListBox = FindControl<ListBox>(this, "TempFilesListBox");
     Panel2->BevelOuter = Bevel::Lowered;
+    Panel2->BevelInner = Bevel::Raised;
+    EscapeEndsModal = false;
     Font bold = MakeFont(FontId::Height13, RGB(0, 0, 0));
     bold.bold = true;
     CloseBtn->SetFont(bold);
@@ -134,8 +136,9 @@ void TDetailTempFileForm::TempFilesListBoxDrawItem(ListBox*, int index, HDC dc, 
     HBRUSH fill = CreateSolidBrush(selected ? RGB(217, 242, 255) : GetSysColor(COLOR_WINDOW));
     FillRect(dc, &inset, fill);
     DeleteObject(fill);
-    // Flags 0: each carriage return starts a line, nothing wraps, the rest is clipped.
-    DrawTextA(dc, text.c_str(), -1, &inset, 0);
+    // Each carriage return starts a line, nothing wraps, the rest is clipped;
+    // a name like "R&D.tmp" is shown as it is, not with an underlined letter.
+    DrawTextA(dc, text.c_str(), -1, &inset, DT_NOPREFIX);
     HPEN pen = CreatePen(PS_SOLID, 1, selected ? RGB(0, 0, 255) : GetSysColor(COLOR_GRADIENTINACTIVECAPTION));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));

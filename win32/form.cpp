@@ -169,7 +169,7 @@ bool Form::HandleDialogKey(MSG& msg) {
         if (msg.wParam == VK_RETURN)
             if (auto* focused = dynamic_cast<PushButton*>(FromHandle(msg.hwnd))) button = focused;
         if (button && button->Enabled() && button->Showing()) button->Click();
-        else if (msg.wParam == VK_ESCAPE && modal_) modalResult_ = mrCancel;
+        else if (msg.wParam == VK_ESCAPE && modal_ && EscapeEndsModal) modalResult_ = mrCancel;
         return true;
     }
     return IsDialogMessageA(hwnd_, &msg) != FALSE;

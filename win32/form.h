@@ -51,6 +51,10 @@ public:
 
     void SetDefaultButton(PushButton* button) { defaultButton_ = button; }
     void SetCancelButton(PushButton* button) { cancelButton_ = button; }
+    // Whether Esc ends the modal loop (mrCancel) of a form without a cancel
+    // button, as it does in most dialogs; a form whose keys must do nothing
+    // turns it off.
+    bool EscapeEndsModal = true;
 
     // Takes ownership of a control; the layout builder puts every control here.
     template <class T>

@@ -51,6 +51,9 @@ LRESULT ListBox::HandleReflected(UINT message, WPARAM, LPARAM lParam, bool* hand
         if (draw->itemID != static_cast<UINT>(-1) && draw->itemID < items_.size() && OnDrawItem)
             OnDrawItem(this, static_cast<int>(draw->itemID), draw->hDC, draw->rcItem,
                        (draw->itemState & ODS_SELECTED) != 0);
+        // The row is drawn whole each time, so the dotted rectangle (drawn by
+        // inverting) is added once and goes with the next drawing.
+        if (draw->itemState & ODS_FOCUS) DrawFocusRect(draw->hDC, &draw->rcItem);
         *handled = true;
         return TRUE;
     }

@@ -16,8 +16,11 @@ void Panel::PaintWindow(HDC dc) {
     WinControl::PaintWindow(dc);
     RECT client;
     GetClientRect(hwnd_, &client);
-    if (BevelOuter != Bevel::None)
-        DrawEdge(dc, &client, BevelOuter == Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    // Raised: light above and left, dark below and right; lowered the other way.
+    RECT ring = client;
+    for (Bevel bevel : {BevelOuter, BevelInner})
+        if (bevel != Bevel::None)
+            DrawEdge(dc, &ring, bevel == Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     if (caption_.empty()) return;
     HGDIOBJ old = SelectObject(dc, FontHandle(font_));
     SetBkMode(dc, TRANSPARENT);

@@ -13,7 +13,9 @@ public:
     explicit Panel(std::string name) : WinControl(std::move(name)) {}
     void SetCaption(const std::string& caption);
     const std::string& Caption() const { return caption_; }
+    // One-pixel rings at the edge: the outer one, and the inner one inside it.
     Bevel BevelOuter = Bevel::None;
+    Bevel BevelInner = Bevel::None;
     bool SingleBorder = false;
     TextAlign CaptionAlign = TextAlign::Center;
 

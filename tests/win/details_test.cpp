@@ -261,4 +261,139 @@ TEST_F(Details, RowsAre50HighWithThreeClippedLinesInAFrame) {
     DeleteDC(dc);
 }
 
+// Close is neither the default nor the cancel button, so neither key ends
+// the dialog.
+TEST_F(Details, EnterAndEscLeaveTheDialogOpen) {
+    Find("C:\\a.tmp");
+    struct Case {
+        const char* name;
+        WPARAM key;
+        bool onCloseButton;
+    };
+    const Case cases[] = {
+        {"Esc in the list", VK_ESCAPE, false},
+        {"Enter in the list", VK_RETURN, false},
+        {"Esc on Close", VK_ESCAPE, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TDetailTempFileForm dialog;
+        dialog.FillFileList("");
+        HWND target = c.onCloseButton ? dialog.CloseBtn->Handle() : dialog.TempFilesListBox->Handle();
+        PostMessageA(target, WM_KEYDOWN, c.key, 1);
+        openDialog = &dialog;
+        UINT_PTR timer = SetTimer(nullptr, 0, 300, GiveUp);
+        int result = dialog.ShowModal();
+        KillTimer(nullptr, timer);
+        openDialog = nullptr;
+        EXPECT_EQ(result, kStillOpen);
+    }
+}
+
+// A name with "&" is drawn as it is, not as a prefixed letter.
+TEST_F(Details, AmpersandsInNamesAreDrawnAsTheyAre) {
+    Find("C:\\R&D\\R&D.tmp");
+    TDetailTempFileForm dialog;
+    dialog.FillFileList("");
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 50);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto blackPixels = [dc] {
+        std::vector<bool> black;
+        // Inside the row's frame, which covers the text's first column.
+        for (int y = 5; y < 45; ++y)
+            for (int x = 3; x < 297; ++x) black.push_back(GetPixel(dc, x, y) == RGB(0, 0, 0));
+        return black;
+    };
+    RECT row = {0, 0, 300, 50};
+    dialog.TempFilesListBoxDrawItem(dialog.TempFilesListBox, 0, dc, row, false);
+    std::vector<bool> drawn = blackPixels();
+    // The same lines drawn plainly, in the list's font, where the row puts them.
+    FillRect(dc, &row, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HGDIOBJ oldFont = SelectObject(dc, win32::FontHandle(dialog.TempFilesListBox->GetFont()));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    RECT inset = {2, 4, 298, 46};
+    const char expected[] = "FileName: R&D.tmp\rPath: C:\\R&D\\R&D.tmp\rSize: 0KB";
+    DrawTextA(dc, expected, -1, &inset, DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    EXPECT_TRUE(drawn == blackPixels());
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// The list draws the dotted focus rectangle over the whole row that has the
+// focus, and only there.
+TEST_F(Details, TheFocusedRowGetsTheDottedFocusRectangle) {
+    Find("C:\\a.tmp");
+    TDetailTempFileForm dialog;
+    dialog.FillFileList("");
+    dialog.Show();
+    testutil::PumpAndIdle();
+    HWND list = dialog.TempFilesListBox->Handle();
+    const COLORREF kUnpainted = RGB(255, 0, 255);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 50);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_FOCUS),
+                       static_cast<UINT>(ODS_FOCUS | ODS_SELECTED)}) {
+        SCOPED_TRACE(state);
+        RECT row = {0, 0, 300, 50};
+        HBRUSH magenta = CreateSolidBrush(kUnpainted);
+        FillRect(dc, &row, magenta);
+        DeleteObject(magenta);
+        // As the list box asks its parent to draw a row.
+        DRAWITEMSTRUCT draw = {};
+        draw.CtlType = ODT_LISTBOX;
+        draw.CtlID = static_cast<UINT>(GetDlgCtrlID(list));
+        draw.itemID = 0;
+        draw.itemAction = ODA_DRAWENTIRE;
+        draw.itemState = state;
+        draw.hwndItem = list;
+        draw.hDC = dc;
+        draw.rcItem = row;
+        SendMessageA(GetParent(list), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+        // The strips around the inset lie under the rectangle's edges.
+        int dotted = 0;
+        for (int x = 0; x < 300; ++x) dotted += (GetPixel(dc, x, 0) != kUnpainted) + (GetPixel(dc, x, 49) != kUnpainted);
+        for (int y = 0; y < 50; ++y) dotted += (GetPixel(dc, 0, y) != kUnpainted) + (GetPixel(dc, 299, y) != kUnpainted);
+        if (state & ODS_FOCUS) {
+            EXPECT_GT(dotted, 250);  // about every other pixel of the 700 around the row
+            EXPECT_LT(dotted, 450);
+        } else {
+            EXPECT_EQ(dotted, 0);
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// Panel2: a lowered outer bevel around a raised inner one.
+TEST_F(Details, TheTopBarHasALoweredOuterAndARaisedInnerBevel) {
+    TDetailTempFileForm dialog;
+    dialog.Show();
+    testutil::PumpAndIdle();
+    HWND panel = dialog.Panel2->Handle();
+    RECT client;
+    GetClientRect(panel, &client);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    HDC dc = GetDC(panel);
+    const int right = client.right - 1, bottom = client.bottom - 1;
+    EXPECT_EQ(GetPixel(dc, 20, 0), shadow);  // outer: dark above and left
+    EXPECT_EQ(GetPixel(dc, 0, 20), shadow);
+    EXPECT_EQ(GetPixel(dc, 20, bottom), light);
+    EXPECT_EQ(GetPixel(dc, right, 20), light);
+    EXPECT_EQ(GetPixel(dc, 20, 1), light);  // inner: light above and left
+    EXPECT_EQ(GetPixel(dc, 1, 20), light);
+    EXPECT_EQ(GetPixel(dc, 20, bottom - 1), shadow);
+    EXPECT_EQ(GetPixel(dc, right - 1, 20), shadow);
+    ReleaseDC(panel, dc);
+}
+
 }  // namespace
