@@ -196,6 +196,10 @@ private:
     core::FoundFileList FoundFiles_;
     // JunkFile.dat exists but could not be read at start-up: saves leave it alone.
     bool storedListUnread_ = false;
+    // Junk types were added, changed or removed in this run; and whether the
+    // user has been told that such edits can't be saved.
+    bool junkTypesEdited_ = false;
+    bool toldEditsUnsaved_ = false;
 };
 
 // The wizard window of the run.

@@ -33,6 +33,7 @@ void TFrm_Main::AddBtnClick(Control*) {
     JunkTypes_.push_back(core::MakeJunkType(JunkFilesListView->Checked(row) ? 1 : 0,
                                             JunkFilesListView->Caption(row),
                                             JunkFilesListView->SubItem(row, 0)));
+    junkTypesEdited_ = true;
 }
 
 void TFrm_Main::EditBtnClick(Control*) {
@@ -54,6 +55,7 @@ void TFrm_Main::EditBtnClick(Control*) {
     core::TJunkTypeRec& rec = *JunkTypes_.at(static_cast<size_t>(row));
     rec.Pattern.Set(pattern);
     rec.Description.Set(description);
+    junkTypesEdited_ = true;
 }
 
 void TFrm_Main::DelBtnClick(Control*) {
@@ -68,6 +70,7 @@ void TFrm_Main::DelBtnClick(Control*) {
     if (static_cast<size_t>(row) >= JunkTypes_.size()) throw std::out_of_range("junk-type row without its record");
     JunkTypes_.erase(JunkTypes_.begin() + row);
     JunkFilesListView->DeleteItem(row);
+    junkTypesEdited_ = true;
 }
 
 }  // namespace cleaner

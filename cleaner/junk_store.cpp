@@ -4,7 +4,9 @@
 
 #include "core/error.h"
 #include "core/persrec.h"
+#include "win32/app.h"
 #include "win32/file_stream.h"
+#include "win32/msgbox.h"
 #include "win32/system.h"
 
 namespace cleaner {
@@ -52,8 +54,20 @@ void TFrm_Main::LoadDefaultJunkTypes() {
 }
 
 void TFrm_Main::SaveJunkTypes() {
-    if (storedListUnread_) return;
     std::string path = JunkFilePath();
+    if (storedListUnread_) {
+        // The stored list is the user's only copy and stays as it is; edits
+        // made in this run are lost with it, which the user hears once.
+        if (junkTypesEdited_ && !toldEditsUnsaved_) {
+            toldEditsUnsaved_ = true;
+            ShowMessageBox(App().Handle(),
+                           "Your changes to the junk-file types are not saved: the stored list \"" + FullPath(path) +
+                               "\" could not be read when the program started and is left as it is. "
+                               "The changes last until the program ends.",
+                           "Pelmora Scourly", MB_OK | MB_ICONWARNING);
+        }
+        return;
+    }
     std::string fresh = NewJunkFilePath();
     // A read-only list stays as it is, as it would if it were rewritten in
     // place; not every system refuses to move a file over it.

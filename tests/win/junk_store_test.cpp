@@ -6,8 +6,10 @@
 #include <string>
 
 #include "cleaner/frm_main.h"
+#include "cleaner/temporary_file_form.h"
 #include "core/error.h"
 #include "core/junk_types.h"
+#include "win32/app.h"
 #include "win32/file_stream.h"
 #include "win32/system.h"
 #include "win_test_util.h"
@@ -117,6 +119,51 @@ TEST_F(JunkStore, LockedListFailsTheLoadAndIsNeverOverwritten) {
     EXPECT_EQ(Rows()->Count(), 0);
     CloseHandle(lock);
     form->SaveJunkTypes();  // silently leaves the stored list alone
+    EXPECT_EQ(testutil::ReadFileBytes(path), original);
+}
+
+// Edits made after the stored list failed to load can never be saved; the
+// first Scan Now after them says so once, and the scan goes on.
+TEST_F(JunkStore, EditsThatCannotBeSavedAreToldOnceAtScanNow) {
+    std::string original = Record(1, "*.keep", "Mine");
+    testutil::WriteFileBytes(path, original);
+    HANDLE lock = Lock();
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    {
+        testutil::MessageBoxRecorder boxes;
+        Open();  // the load error is shown
+    }
+    // No drive is walked: only what Scan Now says matters here.
+    for (int i = 0; i < form->DiskListView->Count(); ++i) form->DiskListView->SetChecked(i, false);
+    cleaner::TTemporaryFileForm::ModalHook = [](cleaner::TTemporaryFileForm& dialog) {
+        dialog.edExtension->SetText("*.new");
+        return static_cast<int>(win32::mrOk);
+    };
+    testutil::MessageBoxRecorder boxes(IDOK);
+    auto scanNow = [this] {
+        form->ScanNowBtnClick(form->ScanNowBtn);
+        EXPECT_EQ(cleaner::ScanState, 3);  // the scan ran
+        cleaner::ScanState = 0;
+    };
+    scanNow();  // nothing edited yet: nothing to tell
+    EXPECT_TRUE(boxes.calls.empty());
+    form->AddBtnClick(form->AddBtn);
+    scanNow();
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, "Your changes to the junk-file types are not saved: the stored list \"" +
+                                       win32::FullPath(path) +
+                                       "\" could not be read when the program started and is left as it is. "
+                                       "The changes last until the program ends.");
+    EXPECT_EQ(boxes.calls[0].caption, "Pelmora Scourly");
+    EXPECT_EQ(boxes.calls[0].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    EXPECT_EQ(boxes.calls[0].owner, win32::App().Handle());
+    // Once: more edits and scans say nothing more.
+    form->AddBtnClick(form->AddBtn);
+    scanNow();
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(Rows()->Count(), 2);
+    cleaner::TTemporaryFileForm::ModalHook = nullptr;
+    CloseHandle(lock);
     EXPECT_EQ(testutil::ReadFileBytes(path), original);
 }
 
