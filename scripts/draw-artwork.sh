@@ -315,4 +315,11 @@ convert "$WORK/updmark.png" \
   \( -clone 0 -resize 24x24 \) \( -clone 0 -resize 16x16 \) \
   -depth 8 "$ART/updater.ico"
 
+# --- Cleaner icon: the emblem at 48, 32, 24 and 16 pixels; the picture of
+#     the taskbar button --------------------------------------------------
+convert "$WORK/emblem.png" \
+  \( -clone 0 -resize 48x48 \) \( -clone 0 -resize 32x32 \) \
+  \( -clone 0 -resize 24x24 \) \( -clone 0 -resize 16x16 \) \
+  -delete 0 -depth 8 "$ART/cleaner.ico"
+
 echo "artwork written to $ART"

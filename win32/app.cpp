@@ -11,10 +11,33 @@ namespace win32 {
 
 namespace {
 const char kApplicationClass[] = "ScourlyApplication";
+const UINT kPassFocus = WM_APP + 1;
+
+// The topmost shown window of this thread that takes input, other than the
+// application window: the wizard, or the dialog or box open over it.
+HWND TopmostWindowOfThread(HWND application) {
+    DWORD thread = GetCurrentThreadId();
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w != application && GetWindowThreadProcessId(w, nullptr) == thread && IsWindowVisible(w) &&
+            IsWindowEnabled(w))
+            return w;
+    return nullptr;
+}
 
 LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
         App().Restore();
+        return 0;
+    }
+    if (message == WM_SETFOCUS) {
+        // Switched to through its button or Alt+Tab: once that activation is
+        // over, the window the user worked in takes over.
+        PostMessageA(hwnd, kPassFocus, 0, 0);
+        return 0;
+    }
+    if (message == kPassFocus) {
+        if (GetFocus() == hwnd)
+            if (HWND top = TopmostWindowOfThread(hwnd)) SetActiveWindow(top);
         return 0;
     }
     if (message == WM_CLOSE) {
@@ -43,7 +66,8 @@ Application::Application() {
     windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     windowClass.lpszClassName = kApplicationClass;
     RegisterClassA(&windowClass);
-    // The hidden owner of every form: its text is the taskbar button's.
+    // The owner of every form, shown at no size as the taskbar button: its
+    // text and icon are the button's.
     handle_ = CreateWindowExA(0, kApplicationClass, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                               0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     lastProcess_ = GetTickCount();
@@ -100,6 +124,10 @@ void Application::ProcessMessagesIfDue() {
 }
 
 void Application::Terminate() { PostQuitMessage(0); }
+
+void Application::ShowTaskbarButton() {
+    if (!IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
+}
 
 void Application::Minimize() {
     if (minimized_) return;

@@ -39,6 +39,10 @@ public:
     // How long ProcessMessagesIfDue waits between two runs; tests that must
     // act at a given message point set 0.
     void SetProcessInterval(DWORD milliseconds) { processInterval_ = milliseconds; }
+    // The taskbar button: the application window, which owns every form and
+    // so is the one window a taskbar lists, shown at no size with the title
+    // and the icon. The main form shows it when it first shows.
+    void ShowTaskbarButton();
     // Minimises the whole application to its taskbar button; the forms
     // come back unchanged when it is restored.
     void Minimize();

@@ -92,6 +92,7 @@ void Form::PlaceOverOwner() {
 void Form::Show() {
     CreateForm();
     if (centerOver_) PlaceOverOwner();
+    if (App().MainForm() == this) App().ShowTaskbarButton();
     visible_ = true;
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);

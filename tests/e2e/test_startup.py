@@ -73,10 +73,16 @@ class Frame(CleanerTestCase):
         self.assertEqual(self.win.geometry()[:2], (332, 333))
         self.assertEqual(len(self.session.windows('Frm_Main')), 1)
 
-    def test_minimise_hides_the_window_to_the_taskbar(self):
+    def test_the_taskbar_button_is_there_from_the_start_and_stays_on_minimise(self):
+        # The wizard is owned, so it has no button; the application window
+        # with the title is the one top-level window a taskbar would list.
+        s = self.session
+        buttons = [w.id for w in s.windows('Pelmora Scourly', pid=self.prog)]
+        self.assertEqual(len(buttons), 1)
         self.win.click(672 + 13, 9)
-        self.wait_until(lambda: not self.session.windows('Frm_Main'), 10, 'the wizard to hide')
+        self.wait_until(lambda: not s.windows('Frm_Main'), 10, 'the wizard to hide')
         self.assertIsNone(self.prog.popen.poll())
+        self.assertEqual([w.id for w in s.windows('Pelmora Scourly', pid=self.prog)], buttons)
 
     def test_hover_shows_the_lighter_picture_and_leaving_restores_it(self):
         s = self.session

@@ -129,16 +129,47 @@ TEST_F(Wizard, FocusInsideTheNotebookMovesToTheNewPage) {
     EXPECT_EQ(GetFocus(), form->Handle());
 }
 
+// The wizard, owned by the application window, has no button of its own: the
+// application window is the taskbar button, with the title and the icon, from
+// the moment the wizard shows.
+TEST_F(Wizard, TheApplicationWindowIsTheTaskbarButtonFromTheFirstShow) {
+    HWND app = win32::App().Handle();
+    ShowWindow(app, SW_HIDE);  // as at start-up, whatever an earlier test did
+    win32::App().SetMainForm(form.get());
+    form->Show();
+    EXPECT_TRUE(IsWindowVisible(app));
+    EXPECT_FALSE(IsIconic(app));
+    EXPECT_EQ(GetWindow(app, GW_OWNER), nullptr);
+    EXPECT_FALSE(GetWindowLongA(app, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), app);
+    char title[64] = {};
+    GetWindowTextA(app, title, sizeof title);
+    EXPECT_STREQ(title, "Pelmora Scourly");
+    EXPECT_NE(GetClassLongPtrA(app, GCLP_HICON), 0);
+    // Switching to the program (Alt+Tab, the button) activates the wizard.
+    SetActiveWindow(app);
+    win32::App().ProcessMessages();
+    EXPECT_EQ(GetActiveWindow(), form->Handle());
+    win32::App().SetMainForm(nullptr);
+    ShowWindow(app, SW_HIDE);
+}
+
 TEST_F(Wizard, MinimiseHidesTheWindowAndRestoreBringsItBackOnItsPage) {
+    HWND app = win32::App().Handle();
     win32::App().SetMainForm(form.get());
     form->Show();
     form->DataNotebook->SetPageIndex(2);
     form->MinimizeBtnClick(form->MinimizeBtn);
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
-    SendMessageA(win32::App().Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsWindowVisible(app));  // the button stays
+    EXPECT_TRUE(IsIconic(app));
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(app));
+    EXPECT_FALSE(IsIconic(app));
     EXPECT_EQ(Page(), 2);
     win32::App().SetMainForm(nullptr);
+    ShowWindow(app, SW_HIDE);
 }
 
 TEST_F(Wizard, FinishKeepsTheListsAndTheState) {
