@@ -52,3 +52,9 @@ class CleanerTestCase(bench.BenchTestCase):
 
         self.wait_until(steady, 10, 'the screen to settle')
         return last
+
+    def boxes(self, title, pid=None):
+        """Shown windows titled TITLE that have a size: message boxes, not the
+        taskbar button (the application window, shown at no size, has the
+        program's title too)."""
+        return [w for w in self.session.windows(title, pid) if min(w.geometry()[2:]) > 1]

@@ -43,7 +43,7 @@ class UpdateCheck(CleanerTestCase):
                 prog = self.start_cleaner()
                 win = self.wait_wizard(prog)
                 self.assertEqual(len(server.requests()), 1)
-                self.assertEqual(self.session.windows(QUESTION), [])
+                self.assertEqual(self.boxes(QUESTION), [])
                 self.close_wizard(prog, win)
                 server.stop()
 
@@ -53,7 +53,7 @@ class UpdateCheck(CleanerTestCase):
         prog = self.start_cleaner()
         self.wait_wizard(prog, timeout=20)
         self.assertLess(time.monotonic() - t, 15)
-        self.assertEqual(self.session.windows(QUESTION), [])
+        self.assertEqual(self.boxes(QUESTION), [])
 
     def test_newer_version_yes_starts_the_updater_and_the_cleaner_ends(self):
         s = self.session
