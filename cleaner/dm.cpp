@@ -1,3 +1,7 @@
+// The data module, created once at start-up: it holds the start-up update
+// check (the descriptor's download, the installed version read from the
+// registry's Version value, the question and the start of Update.exe).
+// The user's settings, CheckUpdate among them, are read in settings.cpp.
 #include "cleaner/dm.h"
 
 #include <memory>

@@ -240,6 +240,9 @@ void TFrm_Main::AboutBtnMouseLeave(Control* sender) {
     sender->SetFont(font);
 }
 
+// The two hover handlers serve every picture button of the wizard, not only
+// Scan Now: the constructor sets them on all sixteen, and kButtonPictures
+// gives each button its pair of pictures.
 void TFrm_Main::ScanNowBtnMouseEnter(Control* sender) {
     for (const ButtonPictures& entry : kButtonPictures) {
         if (this->*entry.button == sender) {

@@ -1,7 +1,9 @@
 // The wizard window's controls, frame first, then the five pages top to
 // bottom. Places are left, top, width, height within the parent; aligned
 // controls take their place from the alignment (bottom bands are listed
-// from the lowest up).
+// from the lowest up). The window itself (no border, 740 by 589 client,
+// its place on screen, its text) is set by the TFrm_Main constructor in
+// frm_main.cpp.
 #include "cleaner/frm_main_layout.h"
 
 namespace cleaner {

@@ -405,6 +405,9 @@ LRESULT WinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultProc(message, wParam, lParam);
 }
 
+// A click's path: this finds the control and calls its HandleMessage; a parent
+// reflects a child window's WM_COMMAND or WM_NOTIFY (HandleReflected) and turns a
+// press and release over a picture into Click; OnClick is set from EventBinding.
 LRESULT CALLBACK WinControl::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);

@@ -20,6 +20,8 @@ void TImage::Paint(HDC dc) {
 }
 
 void SetImageFromResource(TImage* image, const std::string& name, const std::string& type) {
+    // Tag 1 freezes the picture: the cleanup sets it on Back and Finish while
+    // it has them disabled, so a hover swap can't show them as live.
     if (image->Tag == 1) return;
     Bitmap picture = LoadJpegResource(name, type.c_str());
     image->SetPicture(Bitmap());
