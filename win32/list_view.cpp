@@ -69,8 +69,9 @@ void ListView::ShowRow(int index) {
     if (SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0) <= index) {
         RowsChanging changing(this);
         SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    } else
+    } else {
         SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
     for (size_t s = 0; s < row.subItems.size() && s + 1 < columns_.size(); ++s) {
         LVITEMA sub = {};
         sub.iSubItem = static_cast<int>(s) + 1;
