@@ -1,19 +1,17 @@
-// The updater's entry. Its window and update run come next; for now it
-// opens its window and waits to be closed.
+// The updater's entry: its one window lists the files of Update.ini and
+// starts updating them as soon as it is shown.
 #include <windows.h>
 
+#include <memory>
+
+#include "updater/main_form.h"
 #include "win32/app.h"
-#include "win32/form.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     win32::Application& app = win32::App();
     app.SetTitle("Pelmora Update");
-    win32::Form form("MainForm");
-    form.SetBorderStyle(win32::BorderStyle::Single);
-    form.SetClientSize(426, 246);
-    form.SetCentered(true);
-    form.SetCaption("Pelmora Scourly Update");
-    app.SetMainForm(&form);
+    auto mainForm = std::make_unique<updater::TMainForm>();
+    app.SetMainForm(mainForm.get());
     app.Run();
     return 0;
 }

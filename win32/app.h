@@ -51,6 +51,8 @@ public:
     // Posts the quit request to this thread.
     void Terminate();
     bool Terminated() const { return terminated_; }
+    // Tests run many main windows in one process; each starts un-ended.
+    void ClearTerminated() { terminated_ = false; }
 
     // The idle step: sends mouse-left to the control remembered last time and
     // mouse-entered to the innermost control now under the pointer.

@@ -6,20 +6,28 @@
 namespace win32 {
 
 void Gauge::SetMinValue(int64_t value) {
+    int before = PercentDone();
     min_ = value;
-    SetProgress(progress_);
+    Hold(before);
 }
 
 void Gauge::SetMaxValue(int64_t value) {
+    int before = PercentDone();
     max_ = value;
-    SetProgress(progress_);
+    Hold(before);
 }
 
 void Gauge::SetProgress(int64_t value) {
-    int64_t clamped = std::max(min_, std::min(max_, value));
-    if (clamped == progress_) return;
-    progress_ = clamped;
-    Invalidate();
+    int before = PercentDone();
+    progress_ = value;
+    Hold(before);
+}
+
+void Gauge::Hold(int percentBefore) {
+    progress_ = std::max(min_, std::min(max_, progress_));
+    // A download moves the gauge after every block: repainting only when
+    // the percentage changes keeps that cheap.
+    if (PercentDone() != percentBefore) Invalidate();
 }
 
 int Gauge::PercentDone() const {

@@ -1,5 +1,7 @@
 // A progress gauge drawn on its parent: a bar in its colour over the
-// background, optionally with the percentage in the middle.
+// background, optionally with the percentage in the middle. The progress is
+// held within the range; the percentage is 0 when the range is empty, and
+// the gauge repaints only when the percentage changes.
 #pragma once
 
 #include "win32/control.h"
@@ -23,6 +25,9 @@ public:
     void Paint(HDC dc) override;
 
 private:
+    // Keeps the progress within the range; repaints when the percentage
+    // shown differs from the one before the change.
+    void Hold(int percentBefore);
     int64_t min_ = 0, max_ = 100, progress_ = 0;
 };
 

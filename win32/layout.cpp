@@ -68,6 +68,7 @@ void ApplyKind(const ControlSpec& spec, Control* control, Form* form) {
             auto* panel = static_cast<Panel*>(control);
             panel->SingleBorder = (spec.flags & kSingleBorder) != 0;
             if (spec.flags & kTextLeft) panel->CaptionAlign = TextAlign::Left;
+            if (spec.flags & kLowered) panel->BevelOuter = Bevel::Lowered;
             panel->SetCaption(text);
             break;
         }
@@ -109,7 +110,7 @@ void ApplyKind(const ControlSpec& spec, Control* control, Form* form) {
             break;
         }
         case Kind::Gauge:
-            static_cast<Gauge*>(control)->ShowText = false;
+            static_cast<Gauge*>(control)->ShowText = (spec.flags & kShowPercent) != 0;
             break;
         case Kind::Button: {
             auto* button = static_cast<PushButton*>(control);

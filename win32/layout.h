@@ -48,6 +48,8 @@ enum : uint32_t {
     kGroupStart = 1u << 9,
     kTextLeft = 1u << 10,
     kKeepSelection = 1u << 11,
+    kLowered = 1u << 12,     // a panel with a lowered outer bevel
+    kShowPercent = 1u << 13, // a gauge that shows its percentage
 };
 
 const COLORREF kNoColor = 0xFFFFFFFFu;

@@ -22,10 +22,12 @@ Script (JSON object; every key optional):
 
 ANSWER is either raw: {"send": [PIECE, ...], "after": AFTER}
   PIECE: a string sent as its code points 0-255 (latin-1),
-         {"hex": "0d0a"} for bytes, or {"sleep": seconds}
+         {"hex": "0d0a"} for bytes, {"fill": "x", "count": n} for n times
+         that text, or {"sleep": seconds}
 or built: {"status": 200, "reason": "OK", "headers": [["Name", "value"], ...],
            "body": "text", "chunks": ["part", ...], "no_length": true,
            "sleep_before": s, "sleep_after_head": s, "after": AFTER}
+  A body or a chunk may also be a fill piece.
   A built answer gets "Content-Length" from its body unless it is chunked,
   names one itself, or says "no_length".
 AFTER: "keep" (the default: read the next request on the connection),
@@ -60,7 +62,14 @@ def piece_bytes(piece):
         return piece.encode("latin-1")
     if "hex" in piece:
         return bytes.fromhex(piece["hex"])
+    if "fill" in piece:
+        return piece["fill"].encode("latin-1") * piece["count"]
     raise ValueError("bad piece: %r" % (piece,))
+
+
+def text_of(value):
+    """A body or chunk: a string or a fill piece, as latin-1 text."""
+    return value if isinstance(value, str) else piece_bytes(value).decode("latin-1")
 
 
 def build_answer(answer):
@@ -72,7 +81,9 @@ def build_answer(answer):
     headers = [list(h) for h in answer.get("headers", [])]
     names = {h[0].lower() for h in headers}
     chunks = answer.get("chunks")
-    body = answer.get("body", "")
+    if chunks is not None:
+        chunks = [text_of(c) for c in chunks]
+    body = text_of(answer.get("body", ""))
     if chunks is not None:
         if "transfer-encoding" not in names:
             headers.append(["Transfer-Encoding", "chunked"])

@@ -1,0 +1,294 @@
+// Update runs against the local update server (started by CTest; the routes
+// below the update base's "run/" are in update_server.json).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "updater_fixture.h"
+
+namespace {
+
+using testutil::UpdaterTest;
+
+const char kCompletion[] = "Congratulations. Your copy is completely updated.\r\rWould you like to launch it now? ";
+
+class UpdateRun : public UpdaterTest {
+protected:
+    // Three files: one new, two replacing files that are there.
+    void ThreeFiles(const std::string& second = "run/lib.dll") {
+        testutil::WriteFileBytes(dir + "run\\app.exe", "app version 1");
+        testutil::WriteFileBytes(dir + "run\\lib.dll", "lib version 1");
+        WriteDescriptor({Line("data", "run/new.dat"), Line("lib", second), Line("app", "run/app.exe")});
+    }
+    void RunSilentlyFailing(updater::TMainForm& f) { EXPECT_THROW(f.RunUpdate(), core::SilentAbort); }
+};
+
+TEST_F(UpdateRun, CompleteRunReplacesFilesKeepsBackupsAndStartsTheCleanerOnYes) {
+    for (int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        SetUp();
+        ThreeFiles();
+        testutil::WriteFileBytes(dir + "run\\app.BAK", "stale backup");
+        updater::TMainForm& f = OpenForm();
+        testutil::MessageBoxRecorder boxes(answer);
+        f.RunUpdate();
+        EXPECT_EQ(File("run\\new.dat"), "new data file");
+        EXPECT_EQ(File("run\\lib.dll"), "lib version 2");
+        EXPECT_EQ(File("run\\app.exe"), "app version 2");
+        EXPECT_EQ(File("run\\app.BAK"), "app version 1");  // the older backup gave way
+        EXPECT_FALSE(Exists("run\\new.BAK"));
+        EXPECT_EQ(f.FileListView->SubItem(0, 0), "0 KB");
+        EXPECT_EQ(RegisteredVersion(), "2010.1.3");
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, kCompletion);
+        EXPECT_EQ(boxes.calls[0].caption, "Pelmora Scourly");
+        EXPECT_EQ(boxes.calls[0].flags, UINT(MB_YESNO | MB_ICONINFORMATION));
+        if (answer == IDYES) {
+            ASSERT_EQ(starts.size(), 1u);
+            EXPECT_EQ(starts[0].file, dir + "Scourly.exe");
+            EXPECT_EQ(starts[0].verb, "open");
+            EXPECT_EQ(starts[0].parameters, "");
+            EXPECT_EQ(starts[0].directory, "");
+            EXPECT_EQ(starts[0].show, SW_SHOW);
+            EXPECT_EQ(starts[0].owner, f.Handle());
+        } else {
+            EXPECT_TRUE(starts.empty());
+        }
+        EXPECT_FALSE(f.btn_Update->Enabled());
+        EXPECT_TRUE(EndRequested());
+        TearDown();
+    }
+}
+
+TEST_F(UpdateRun, NotFoundOnTheSecondFilePutsItsOldFileBack) {
+    ThreeFiles();
+    testutil::WriteFileBytes(dir + "run\\gone.dll", "gone version 1");
+    WriteDescriptor({Line("app", "run/app.exe"), Line("gone", "run/gone.dll"), Line("lib", "run/lib.dll")});
+    updater::TMainForm& f = OpenForm();
+    win32::App().SetMainForm(&f);
+    testutil::MessageBoxRecorder boxes(IDNO);
+    RunSilentlyFailing(f);
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_EQ(File("run\\app.exe"), "app version 2");
+    EXPECT_EQ(File("run\\gone.dll"), "gone version 1");
+    EXPECT_FALSE(Exists("run\\gone.BAK"));
+    EXPECT_EQ(File("run\\lib.dll"), "lib version 1");  // never reached
+    EXPECT_EQ(RegisteredVersion(), "<no key>");
+    EXPECT_FALSE(f.btn_Update->Enabled());
+    f.Btn_Cancel->Click();  // the run was left unfinished: closing asks
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_FALSE(EndRequested());
+}
+
+TEST_F(UpdateRun, FailedTransfersLeaveNoPartialFile) {
+    // A body cut short, and a new file that fails: nothing stays behind. A
+    // stale backup of the same base name never takes the file's name.
+    for (const char* name : {"run/cut.dat", "run/gone.dll"}) {
+        SCOPED_TRACE(name);
+        SetUp();
+        testutil::WriteFileBytes(dir + "run\\cut.dat", "cut version 1");
+        testutil::WriteFileBytes(dir + "run\\gone.BAK", "stale backup");
+        WriteDescriptor({Line("x", name)});
+        updater::TMainForm& f = OpenForm();
+        RunSilentlyFailing(f);
+        if (std::string(name) == "run/cut.dat") {
+            EXPECT_EQ(File("run\\cut.dat"), "cut version 1");
+            EXPECT_EQ(f.FileListView->SubItem(0, 0), "2 KB");  // keeps its last text
+        } else {
+            EXPECT_FALSE(Exists("run\\gone.dll"));
+            EXPECT_EQ(File("run\\gone.BAK"), "stale backup");
+        }
+        EXPECT_EQ(RegisteredVersion(), "<no key>");
+        TearDown();
+    }
+}
+
+TEST_F(UpdateRun, LockedDestinationStopsTheRunAndUpdateStartsAgainFromTheFirstRow) {
+    ThreeFiles();
+    updater::TMainForm& f = OpenForm();
+    HANDLE lock = CreateFileA((dir + "run\\lib.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    try {
+        f.RunUpdate();
+        ADD_FAILURE() << "the run went on";
+    } catch (const core::Error& e) {
+        EXPECT_STREQ(e.what(), "Unable to create backup file.");
+    }
+    CloseHandle(lock);
+    EXPECT_TRUE(f.btn_Update->Enabled());
+    EXPECT_EQ(File("run\\new.dat"), "new data file");
+    EXPECT_EQ(File("run\\lib.dll"), "lib version 1");
+    EXPECT_EQ(File("run\\app.exe"), "app version 1");
+    EXPECT_EQ(RegisteredVersion(), "<no key>");
+
+    testutil::MessageBoxRecorder boxes(IDNO);
+    f.btn_Update->Click();
+    EXPECT_EQ(File("run\\new.BAK"), "new data file");  // row 0 again, backed up this time
+    EXPECT_EQ(File("run\\lib.dll"), "lib version 2");
+    EXPECT_EQ(File("run\\app.exe"), "app version 2");
+    EXPECT_EQ(RegisteredVersion(), "2010.1.3");
+    EXPECT_EQ(boxes.calls.size(), 1u);
+}
+
+TEST_F(UpdateRun, EmptyListRecordsTheVersionAndAsksAtOnce) {
+    WriteDescriptor({}, "");
+    updater::TMainForm& f = OpenForm();
+    testutil::MessageBoxRecorder boxes(IDNO);
+    f.RunUpdate();
+    EXPECT_EQ(RegisteredVersion(), "");
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_TRUE(EndRequested());
+}
+
+// What the events showed after each call.
+struct Progress {
+    std::vector<int64_t> maxima;
+    std::vector<std::string> cells;
+    std::vector<int> percents;
+};
+
+void Watch(updater::TMainForm& f, Progress& seen) {
+    auto begin = f.IdHTTP1.OnWorkBegin;
+    auto work = f.IdHTTP1.OnWork;
+    f.IdHTTP1.OnWorkBegin = [&f, &seen, begin](int64_t expected) {
+        begin(expected);
+        seen.maxima.push_back(f.PB_Whole->MaxValue());
+    };
+    f.IdHTTP1.OnWork = [&f, &seen, work](int64_t soFar) {
+        work(soFar);
+        seen.cells.push_back(f.FileListView->SubItem(f.FCurrentIndex, 0));
+        seen.percents.push_back(f.PB_Whole->PercentDone());
+    };
+}
+
+TEST_F(UpdateRun, ChunkedBodyRestartsTheGaugeAndTheCellPerChunk) {
+    WriteDescriptor({Line("x", "run/chunked.dat")});
+    updater::TMainForm& f = OpenForm();
+    Progress seen;
+    Watch(f, seen);
+    testutil::MessageBoxRecorder boxes(IDNO);
+    f.RunUpdate();
+    EXPECT_EQ(seen.maxima, (std::vector<int64_t>{3000, 1500}));
+    ASSERT_FALSE(seen.cells.empty());
+    EXPECT_EQ(seen.cells.back(), "1 KB");  // 1500 bytes of the second chunk
+    EXPECT_EQ(seen.percents.back(), 100);
+    EXPECT_EQ(File("run\\chunked.dat"), std::string(3000, 'a') + std::string(1500, 'b'));
+}
+
+TEST_F(UpdateRun, BodyWithoutLengthLeavesTheGaugeAtZero) {
+    WriteDescriptor({Line("x", "run/nolength.dat")});
+    updater::TMainForm& f = OpenForm();
+    Progress seen;
+    Watch(f, seen);
+    testutil::MessageBoxRecorder boxes(IDNO);
+    f.RunUpdate();
+    EXPECT_EQ(seen.maxima, (std::vector<int64_t>{0}));
+    EXPECT_EQ(seen.cells.back(), "2 KB");
+    for (int percent : seen.percents) EXPECT_EQ(percent, 0);
+    EXPECT_EQ(File("run\\nolength.dat"), std::string(3000, 'c'));
+}
+
+// The user closes the window once, after the first block of the slow file.
+void CloseAfterFirstBlock(updater::TMainForm& f) {
+    auto work = f.IdHTTP1.OnWork;
+    auto closed = std::make_shared<bool>(false);
+    f.IdHTTP1.OnWork = [&f, work, closed](int64_t soFar) {
+        if (!*closed && f.FileListView->Caption(f.FCurrentIndex) == "run/slow.dat") {
+            *closed = true;
+            PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
+        }
+        work(soFar);
+    };
+}
+
+TEST_F(UpdateRun, NoToTheCloseQuestionLetsTheRunGoOn) {
+    testutil::WriteFileBytes(dir + "run\\slow.dat", "slow version 1");
+    WriteDescriptor({Line("x", "run/slow.dat")});
+    updater::TMainForm& f = OpenForm();
+    win32::App().SetMainForm(&f);
+    CloseAfterFirstBlock(f);
+    testutil::MessageBoxRecorder boxes(IDNO);
+    f.RunUpdate();
+    ASSERT_GE(boxes.calls.size(), 2u);
+    EXPECT_TRUE(boxes.calls[0].unicode);  // the close question
+    EXPECT_EQ(boxes.calls.back().text, kCompletion);
+    EXPECT_EQ(File("run\\slow.dat"), std::string(20480, 's'));
+}
+
+TEST_F(UpdateRun, YesToTheCloseQuestionCancelsAndEndsTheProgram) {
+    ThreeFiles();
+    testutil::WriteFileBytes(dir + "run\\slow.dat", "slow version 1");
+    WriteDescriptor({Line("app", "run/app.exe"), Line("x", "run/slow.dat"), Line("lib", "run/lib.dll")});
+    updater::TMainForm& f = OpenForm();
+    win32::App().SetMainForm(&f);
+    CloseAfterFirstBlock(f);
+    testutil::MessageBoxRecorder boxes(IDYES);
+    RunSilentlyFailing(f);
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_TRUE(f.FCancel);
+    EXPECT_EQ(File("run\\app.exe"), "app version 2");  // an earlier row stays replaced
+    EXPECT_EQ(File("run\\slow.dat"), "slow version 1");
+    EXPECT_FALSE(Exists("run\\slow.BAK"));
+    EXPECT_EQ(File("run\\lib.dll"), "lib version 1");
+    EXPECT_EQ(RegisteredVersion(), "<no key>");
+    EXPECT_TRUE(EndRequested());
+}
+
+TEST_F(UpdateRun, CancelConfirmedWhileConnectingStillCancels) {
+    testutil::WriteFileBytes(dir + "run\\slow.dat", "slow version 1");
+    WriteDescriptor({Line("x", "run/slow.dat")});
+    updater::TMainForm& f = OpenForm();
+    win32::App().SetMainForm(&f);
+    testutil::MessageBoxRecorder boxes(IDYES);
+    PostMessageA(f.Handle(), WM_CLOSE, 0, 0);  // taken by the client's first wait
+    RunSilentlyFailing(f);
+    EXPECT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(File("run\\slow.dat"), "slow version 1");
+    EXPECT_FALSE(Exists("run\\slow.BAK"));
+    EXPECT_EQ(RegisteredVersion(), "<no key>");
+}
+
+TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
+    // What lies beside the program folder must come through untouched.
+    testutil::WriteFileBytes(root + "outside.dll", "outside");
+    std::string base = core::UpdateBaseURL();
+    const std::string forms[] = {
+        base + "../outside.dll", base + "..\\outside.dll", base + "run/../../outside.dll",
+        base + "run\\..\\..\\outside.dll", base + ".../outside.dll", root + "outside.dll",
+        "\\\\127.0.0.1\\share\\outside.dll", "\\outside.dll", base + "CON",
+    };
+    for (const std::string& url : forms) {
+        SCOPED_TRACE(url);
+        WriteDescriptor({"x=" + url});
+        updater::TMainForm& f = OpenForm();
+        std::string caption = f.FileListView->Caption(0);
+        try {
+            f.RunUpdate();
+            ADD_FAILURE() << "not refused";
+        } catch (const core::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir + caption + "\". " +
+                                                 win32::SystemErrorText(ERROR_ACCESS_DENIED));
+        }
+        EXPECT_FALSE(f.btn_Update->Enabled());
+        EXPECT_EQ(File("..\\outside.dll"), "outside");
+        EXPECT_FALSE(win32::FileExists(root + "outside.BAK"));
+        EXPECT_EQ(RegisteredVersion(), "<no key>");
+    }
+}
+
+TEST_F(UpdateRun, ForeignUrlStopsAtTheCreateError) {
+    WriteDescriptor({"x=http://other.example/products/system-utility/pelmora-scourly/update/x.dll"});
+    updater::TMainForm& f = OpenForm();
+    try {
+        f.RunUpdate();
+        ADD_FAILURE() << "the run went on";
+    } catch (const core::Error& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + dir + "http:", 0), 0u) << e.what();
+    }
+    EXPECT_FALSE(f.btn_Update->Enabled());
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// One file's download and the progress events of the HTTP client.
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "core/error.h"
+#include "core/update_names.h"
+#include "updater/main_form.h"
+#include "win32/app.h"
+#include "win32/file_stream.h"
+#include "win32/shell.h"
+#include "win32/system.h"
+
+namespace updater {
+
+namespace {
+// Deletes the partly written destination and, when this run backed the old
+// file up, puts it back under its name. A backup left by an earlier update
+// never takes the name: it may belong to another file of the same base name.
+void UndoReplacement(const std::string& destination, const std::string& backup, bool backupMade) {
+    if (win32::FileExists(destination) && win32::ShellDeleteFile(nullptr, destination) != 0) return;
+    if (backupMade && win32::FileExists(backup)) MoveFileA(backup.c_str(), destination.c_str());
+}
+}  // namespace
+
+void TMainForm::DownloadFile(const std::string& line, const std::string& relativeName, bool backupMade) {
+    const std::string destination = Destination(relativeName);
+    const std::string backup = Destination(core::BackupName(relativeName));
+    std::unique_ptr<win32::TFileStream> file;
+    try {
+        file = std::make_unique<win32::TFileStream>(destination, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                                    CREATE_ALWAYS);
+    } catch (const core::Error&) {
+        // The old file goes back rather than staying under the backup name.
+        UndoReplacement(destination, backup, backupMade);
+        throw;
+    }
+    bool failed = false;
+    try {
+        // The client never sends a range: every download starts at byte 0.
+        IdHTTP1.Get(core::UrlOfLine(line), *file);
+    } catch (...) {
+        failed = true;
+    }
+    file.reset();
+    // A failed transfer must not leave a partial program file where a
+    // working one was; a cancel undoes the replacement even after success.
+    if (failed || FCancel) UndoReplacement(destination, backup, backupMade);
+    if (failed) throw core::SilentAbort();
+}
+
+void TMainForm::IdHTTP1WorkBegin(int64_t expected) {
+    try {
+        PB_Whole->SetMaxValue(expected > 0 ? expected : 0);
+    } catch (...) {
+    }
+}
+
+void TMainForm::IdHTTP1Work(int64_t soFar) {
+    try {
+        // A close request taken here reaches FormClose.
+        win32::App().ProcessMessagesIfDue();
+        if (FCancel) IdHTTP1.Disconnect();
+        PB_Whole->SetProgress(soFar);
+        char text[32];
+        std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>(soFar / 1024));
+        FileListView->SetSubItem(FCurrentIndex, 0, text);
+    } catch (...) {
+    }
+}
+
+void TMainForm::IdHTTP1WorkEnd() {
+    if (FCancel) throw core::SilentAbort();
+}
+
+}  // namespace updater

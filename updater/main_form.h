@@ -1,0 +1,84 @@
+// The updater's only window: the list of the files the descriptor names,
+// the gauge of the file being downloaded, "Update" and "Close". Its handlers
+// live in files of their own: the file list (file_list.cpp), the close
+// question (close_question.cpp), the update run (update_run.cpp) and the
+// download with its progress events (download.cpp).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/http_client.h"
+#include "win32/button.h"
+#include "win32/form.h"
+#include "win32/gauge.h"
+#include "win32/image.h"
+#include "win32/list_view.h"
+#include "win32/panel.h"
+
+namespace updater {
+
+class TMainForm : public win32::Form {
+public:
+    // Creates the hidden window and runs FormCreate.
+    TMainForm();
+    ~TMainForm() override;
+
+    void FormCreate(win32::Control* sender);
+    void FormDestroy(win32::Control* sender);
+    void FormShow(win32::Control* sender);
+    // The first activation starts the update run, once.
+    void FormActivate(win32::Control* sender);
+    void btn_UpdateClick(win32::Control* sender);
+    // The close box, the system menu, Alt+F4 and "Close" all come here.
+    void Btn_CancelClick(win32::Control* sender);
+    // Decides whether a close proceeds; during or after an unfinished run it
+    // asks, and Yes sets the cancel request.
+    void FormClose(win32::Control* sender, bool& canClose);
+
+    // Reads Update.ini of the program directory into the list.
+    void LoadFileList();
+    // Backs up and downloads every listed file, records the version, asks
+    // whether to start the cleaner and ends the program.
+    void RunUpdate();
+    // Downloads the line's URL into the relative name's destination. On any
+    // failure the partial file goes and, when `backupMade`, the backup this
+    // run made takes the destination's name again; then a silent abort.
+    void DownloadFile(const std::string& line, const std::string& relativeName, bool backupMade);
+
+    void IdHTTP1WorkBegin(int64_t expected);
+    void IdHTTP1Work(int64_t soFar);
+    void IdHTTP1WorkEnd();
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The folder the files are updated in; the program's own by default.
+    std::string ProgramDir;
+
+    int FCurrentIndex = 0;
+    std::vector<std::string> FFileLines;
+    std::string FNewVersion;
+    bool FCancel = false;
+
+    win32::Panel* Panel1 = nullptr;
+    win32::TImage* Image1 = nullptr;
+    win32::ListView* FileListView = nullptr;
+    win32::Gauge* PB_Whole = nullptr;
+    win32::Panel* Bevel1 = nullptr;
+    win32::PushButton* btn_Update = nullptr;
+    win32::PushButton* Btn_Cancel = nullptr;
+
+    core::HttpClient IdHTTP1;
+
+private:
+    // Destination and backup of a relative name, in the program folder.
+    std::string Destination(const std::string& relativeName) const;
+    void BackUp(const std::string& relativeName);
+    void RecordVersion();
+    void AskToStartCleaner();
+
+    bool activated_ = false;
+};
+
+}  // namespace updater
