@@ -161,10 +161,15 @@ bench_server_pid() {
 # Wine settings of the bench's prefixes; raise the version when they change.
 # Managed=N: with no window manager, Wine waits 2 s for one each time a "managed"
 # window is hidden or closed; unmanaged windows go at once.
-BENCH_CONFIG_VERSION=2
+# Marlett: Wine draws the caption buttons with it, and this Wine does not
+# find the copy in its own data folder (fonts-wine), so the buttons showed
+# as letters; the prefix's Fonts folder gets one.
+BENCH_CONFIG_VERSION=3
 bench_prefix_settings() {
   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1 9>&-
+    </dev/null >/dev/null 2>&1 9>&- || return 1
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 # Creates and boots a prefix once; a prefix without .bench-ready is a broken earlier try.

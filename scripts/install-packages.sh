@@ -10,13 +10,14 @@ else
 fi
 export DEBIAN_FRONTEND=noninteractive
 
+# nginx-light: the real web server of the end-to-end update cycle test.
 packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine32:i386 fonts-wine fonts-liberation
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386
   libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386
   xvfb xauth xdotool imagemagick
-  cmake ninja-build nasm make dpkg-dev file curl python3
+  cmake ninja-build nasm make dpkg-dev file curl python3 nginx-light
   g++ googletest libgtest-dev libjpeg62-turbo-dev libcurl4-openssl-dev
 )
 
