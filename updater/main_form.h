@@ -77,8 +77,13 @@ private:
     void BackUp(const std::string& relativeName);
     void RecordVersion();
     void AskToStartCleaner();
+    // The "Downloads" cell of the current row: "%d KB" of the bytes so far.
+    void ShowReceived(int64_t soFar, bool now);
 
     bool activated_ = false;
+    int64_t received_ = 0;        // bytes of the body under way
+    DWORD cellShownAt_ = 0;       // tick of the cell's last change
+    static const DWORD kCellInterval = 25;
 };
 
 }  // namespace updater

@@ -125,9 +125,23 @@ void ListView::AddSubItem(int index, const std::string& text) {
 
 void ListView::SetSubItem(int index, int subItem, const std::string& text) {
     Row& row = rows_[index];
-    if (subItem >= static_cast<int>(row.subItems.size())) row.subItems.resize(subItem + 1);
+    if (subItem >= static_cast<int>(row.subItems.size())) {
+        row.subItems.resize(subItem + 1);
+    } else if (row.subItems[subItem] == text) {
+        return;
+    }
     row.subItems[subItem] = text;
-    ShowRow(index);
+    // Only that cell goes to the control: a download sets one after every
+    // block it receives.
+    if (!hwnd_ || subItem + 1 >= static_cast<int>(columns_.size()) ||
+        SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0) <= index) {
+        ShowRow(index);
+        return;
+    }
+    LVITEMA sub = {};
+    sub.iSubItem = subItem + 1;
+    sub.pszText = const_cast<char*>(row.subItems[subItem].c_str());
+    SendMessageA(hwnd_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
 }
 
 // The row keeps the tick: the box's changes reach it through LVN_ITEMCHANGED,

@@ -143,24 +143,29 @@ TEST_F(UpdateRun, EmptyListRecordsTheVersionAndAsksAtOnce) {
     EXPECT_TRUE(EndRequested());
 }
 
-// What the events showed after each call.
+// What the window showed: the gauge's range at each body's start, its
+// percentage after each block, the cell at each body's end.
 struct Progress {
     std::vector<int64_t> maxima;
-    std::vector<std::string> cells;
     std::vector<int> percents;
+    std::vector<std::string> cells;
 };
 
 void Watch(updater::TMainForm& f, Progress& seen) {
     auto begin = f.IdHTTP1.OnWorkBegin;
     auto work = f.IdHTTP1.OnWork;
+    auto end = f.IdHTTP1.OnWorkEnd;
     f.IdHTTP1.OnWorkBegin = [&f, &seen, begin](int64_t expected) {
         begin(expected);
         seen.maxima.push_back(f.PB_Whole->MaxValue());
     };
     f.IdHTTP1.OnWork = [&f, &seen, work](int64_t soFar) {
         work(soFar);
-        seen.cells.push_back(f.FileListView->SubItem(f.FCurrentIndex, 0));
         seen.percents.push_back(f.PB_Whole->PercentDone());
+    };
+    f.IdHTTP1.OnWorkEnd = [&f, &seen, end] {
+        end();
+        seen.cells.push_back(f.FileListView->SubItem(f.FCurrentIndex, 0));
     };
 }
 
@@ -172,8 +177,7 @@ TEST_F(UpdateRun, ChunkedBodyRestartsTheGaugeAndTheCellPerChunk) {
     testutil::MessageBoxRecorder boxes(IDNO);
     f.RunUpdate();
     EXPECT_EQ(seen.maxima, (std::vector<int64_t>{3000, 1500}));
-    ASSERT_FALSE(seen.cells.empty());
-    EXPECT_EQ(seen.cells.back(), "1 KB");  // 1500 bytes of the second chunk
+    EXPECT_EQ(seen.cells, (std::vector<std::string>{"2 KB", "1 KB"}));  // 3000 bytes, then 1500
     EXPECT_EQ(seen.percents.back(), 100);
     EXPECT_EQ(File("run\\chunked.dat"), std::string(3000, 'a') + std::string(1500, 'b'));
 }
@@ -186,7 +190,7 @@ TEST_F(UpdateRun, BodyWithoutLengthLeavesTheGaugeAtZero) {
     testutil::MessageBoxRecorder boxes(IDNO);
     f.RunUpdate();
     EXPECT_EQ(seen.maxima, (std::vector<int64_t>{0}));
-    EXPECT_EQ(seen.cells.back(), "2 KB");
+    EXPECT_EQ(seen.cells, (std::vector<std::string>{"2 KB"}));
     for (int percent : seen.percents) EXPECT_EQ(percent, 0);
     EXPECT_EQ(File("run\\nolength.dat"), std::string(3000, 'c'));
 }
