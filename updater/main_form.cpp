@@ -24,7 +24,7 @@ const ControlSpec kLayout[] = {
     {"Image1", Kind::Picture, "Panel1", Align::None, 1, 1, 113, 227, "", FontId::Window, kNoColor, 0},
     {"btn_Update", Kind::Button, "", Align::None, 216, 208, 97, 30, "Update", FontId::Window, kNoColor, 0},
     {"Btn_Cancel", Kind::Button, "", Align::None, 320, 208, 97, 30, "Close", FontId::Window, kNoColor, 0},
-    {"FileListView", Kind::ListView, "", Align::None, 128, 8, 289, 161, "", FontId::Window, kWhite, 0},
+    {"FileListView", Kind::ListView, "", Align::None, 128, 8, 289, 161, "", FontId::Window, kWhite, kLowered},
     {"PB_Whole", Kind::Gauge, "", Align::None, 128, 176, 289, 17, "", FontId::Window, kWhite, kShowPercent},
     {"Bevel1", Kind::Panel, "", Align::None, 128, 200, 289, 2, "", FontId::Window, kNoColor, kLowered},
 };

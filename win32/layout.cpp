@@ -107,6 +107,7 @@ void ApplyKind(const ControlSpec& spec, Control* control, Form* form) {
             auto* list = static_cast<ListView*>(control);
             list->CheckBoxes = spec.kind == Kind::CheckListView;
             list->HideSelection = !(spec.flags & kKeepSelection);
+            list->SunkenBorder = (spec.flags & kLowered) != 0;
             break;
         }
         case Kind::Gauge:

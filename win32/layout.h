@@ -48,7 +48,7 @@ enum : uint32_t {
     kGroupStart = 1u << 9,
     kTextLeft = 1u << 10,
     kKeepSelection = 1u << 11,
-    kLowered = 1u << 12,     // a panel with a lowered outer bevel
+    kLowered = 1u << 12,     // a panel's lowered outer bevel, a list view's sunken edge
     kShowPercent = 1u << 13, // a gauge that shows its percentage
 };
 

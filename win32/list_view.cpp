@@ -17,7 +17,7 @@ void ListView::CreateHandle(HWND parent) {
     }
     DWORD style = WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | (HideSelection ? 0 : LVS_SHOWSELALWAYS) |
                   (images_ ? LVS_SHAREIMAGELISTS : 0);
-    CreateWindowOf(WC_LISTVIEWA, style, 0, parent);
+    CreateWindowOf(WC_LISTVIEWA, style, SunkenBorder ? WS_EX_CLIENTEDGE : 0, parent);
     DWORD extended = LVS_EX_FULLROWSELECT | (CheckBoxes ? LVS_EX_CHECKBOXES : 0);
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     SendMessageA(hwnd_, LVM_SETBKCOLOR, 0, color_);

@@ -26,6 +26,8 @@ public:
     bool CheckBoxes = false;
     // Keep the selected row highlighted while the list has no focus.
     bool HideSelection = false;
+    // The sunken edge of a list that stands on its own, without a frame.
+    bool SunkenBorder = false;
     void AddColumn(const ListColumn& column);
     const std::vector<ListColumn>& Columns() const { return columns_; }
     // The small and large image list, which several lists may share: the

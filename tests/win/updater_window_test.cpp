@@ -138,3 +138,52 @@ TEST_F(UpdaterTest, CloseAfterAnUnfinishedRunAsksInUnicode) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UpdaterTest, ErrorsOfTheStartedRunReachTheErrorBox) {
+    WriteDescriptor({Line("x", "../outside.dll")});
+    form = std::make_unique<updater::TMainForm>();
+    form->ProgramDir = dir;
+    testutil::MessageBoxRecorder boxes(IDOK);
+    win32::App().SetTitle("Pelmora Update");
+    form->Show();
+    testutil::PumpAndIdle();
+    win32::App().SetTitle("Pelmora Scourly");
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].caption, "Pelmora Update");
+    EXPECT_EQ(boxes.calls[0].flags, UINT(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes.calls[0].text, win32::ErrorBoxText("Cannot create file \"" + dir + "../outside.dll\". " +
+                                                       win32::SystemErrorText(ERROR_ACCESS_DENIED)));
+    EXPECT_FALSE(form->btn_Update->Enabled());
+}
+
+TEST_F(UpdaterTest, GaugeHoldsItsRangeAndRepaintsOnANewPercentageOnly) {
+    updater::TMainForm& f = OpenForm();
+    ShowWindow(f.Handle(), SW_SHOWNA);  // on screen, without the activation that starts a run
+    win32::Gauge& gauge = *f.PB_Whole;
+    auto repainted = [&f] {
+        RECT r;
+        bool dirty = GetUpdateRect(f.Handle(), &r, FALSE) != FALSE;
+        ValidateRect(f.Handle(), nullptr);
+        return dirty;
+    };
+    gauge.SetMaxValue(1000);
+    repainted();
+    gauge.SetProgress(5);  // still 0 %
+    EXPECT_FALSE(repainted());
+    gauge.SetProgress(10);
+    EXPECT_EQ(gauge.PercentDone(), 1);
+    EXPECT_TRUE(repainted());
+    gauge.SetProgress(5000);
+    EXPECT_EQ(gauge.Progress(), 1000);
+    EXPECT_EQ(gauge.PercentDone(), 100);
+    gauge.SetProgress(-3);
+    EXPECT_EQ(gauge.Progress(), 0);
+    gauge.SetMaxValue(0);  // maximum equals minimum
+    gauge.SetProgress(7);
+    EXPECT_EQ(gauge.Progress(), 0);
+    EXPECT_EQ(gauge.PercentDone(), 0);
+}
+
+}  // namespace
