@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the five wizard pages under Wine into docs/screenshots/*.png, in a
-# bench machine whose only drive is a fixture C:.
+# bench machine whose only drive is a fixture C:, and takes the updater's
+# window during a run from the end-to-end update cycle against nginx.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
@@ -24,3 +25,6 @@ with bench.Session('screenshots') as s:
                         os.path.join(out, 'page%d.png' % i)], check=True)
 print('wrote %s/page1.png .. page5.png' % out)
 PY
+SCOURLY_BENCH=$build/win/bench SCOURLY_WIN_BUILD=$build/win SCOURLY_SHOTS=$out \
+  /usr/bin/python3 -m unittest -q test_update_cycle
+echo "wrote $out/updater.png"
