@@ -42,9 +42,9 @@ class NginxServer:
         self.config = os.path.join(self.work, 'nginx.conf')
         with open(self.config, 'w') as f:
             f.write(CONFIG.format(work=self.work, root=root, port=port, rate=rate))
-        self.process = subprocess.Popen([NGINX, '-p', self.work, '-c', self.config],
-                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                        stderr=open(os.path.join(self.work, 'stderr.log'), 'wb'))
+        with open(os.path.join(self.work, 'stderr.log'), 'wb') as stderr:
+            self.process = subprocess.Popen([NGINX, '-p', self.work, '-c', self.config],
+                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
         deadline = time.monotonic() + 10
         while True:
             if self.process.poll() is not None:

@@ -31,6 +31,11 @@ class UpdateCycle(CleanerTestCase):
         with open(path, 'wb') as f:
             f.write(data)
 
+    def wait_box(self, title, timeout=30, pid=None):
+        """A message box titled TITLE, not a taskbar button of that title."""
+        return self.wait_until(lambda: next(iter(self.boxes(title, pid)), None), timeout,
+                               'a box titled %r' % title)
+
     def read(self, name):
         with open(self.program_file(name), 'rb') as f:
             return f.read()
@@ -54,7 +59,7 @@ class UpdateCycle(CleanerTestCase):
         s.reg_set_values(PRODUCT_KEY, {'CheckUpdate': '1'})
 
         cleaner = self.start_cleaner()
-        box = s.wait_window(QUESTION, pid=cleaner)
+        box = self.wait_box(QUESTION, pid=cleaner)
         box.focus()
         s.key('y')
         self.assertEqual(cleaner.wait(20), 0)
@@ -68,7 +73,7 @@ class UpdateCycle(CleanerTestCase):
         if shots:
             shutil.copy(os.path.join(s.logs, 'updater-running.png'), os.path.join(shots, 'updater.png'))
 
-        done = s.wait_window(QUESTION, timeout=30)
+        done = self.wait_box(QUESTION)
         self.assertEqual(self.read('Scourly.exe'), new_cleaner)
         self.assertEqual(self.read('Scourly.BAK'), old_cleaner)
         self.assertEqual(self.read('slow/junk.dat'), data)
@@ -80,7 +85,7 @@ class UpdateCycle(CleanerTestCase):
 
         # The new cleaner starts; its own check finds nothing newer.
         s.wait_window('Frm_Main', timeout=30)
-        self.assertEqual(s.windows(QUESTION), [])
+        self.assertEqual(self.boxes(QUESTION), [])
 
         requests = server.requests()
         targets = [r[3] for r in requests]
