@@ -92,25 +92,6 @@ protected:
         return quit;
     }
 
-    static void RemoveTree(const std::string& path) {
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA((path + "*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(path + name + "\\");
-                } else {
-                    SetFileAttributesA((path + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileA((path + name).c_str());
-                }
-            } while (FindNextFileA(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryA(path.c_str());
-    }
-
     std::string root, dir;
     std::unique_ptr<updater::TMainForm> form;
     std::vector<win32::ShellOpenCall> starts;

@@ -29,6 +29,10 @@ public:
     int answer;
 };
 
+// Deletes a folder with everything in it, read-only files too; a trailing
+// backslash is allowed.
+void RemoveTree(const std::string& path);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
