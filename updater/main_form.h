@@ -5,7 +5,6 @@
 // download with its progress events (download.cpp).
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,8 +71,10 @@ public:
     core::HttpClient IdHTTP1;
 
 private:
-    // Destination and backup of a relative name, in the program folder.
+    // Where a relative name lies: in the program folder.
     std::string Destination(const std::string& relativeName) const;
+    // Renames the file to its backup name, deleting an older backup first;
+    // "Unable to create backup file." with "Update" enabled again when it can't.
     void BackUp(const std::string& relativeName);
     void RecordVersion();
     void AskToStartCleaner();
