@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -87,6 +88,8 @@ HttpClientSettings CleanerHttpSettings() {
     HttpClientSettings s;
     s.connectTimeoutMs = 5000;
     s.readTimeoutMs = 5000;
+    s.totalTimeoutMs = 30000;
+    s.maxBodyBytes = 64 * 1024;
     return s;
 }
 
@@ -152,15 +155,35 @@ HttpUrl ParseHttpUrl(const std::string& url) {
 
 HttpClient::HttpClient(HttpClientSettings settings) : settings_(std::move(settings)) {
     GlobalInitOnce();
-    easy_ = curl_easy_init();
-    if (!easy_) throw Error("Cannot initialise the HTTP client");
-    CURL* easy = easy_;
+    share_ = curl_share_init();
+    if (!share_ || curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) != CURLSHE_OK) {
+        if (share_) curl_share_cleanup(share_);
+        throw Error("Cannot initialise the HTTP client");
+    }
+    try {
+        ResetConnections();
+    } catch (...) {
+        curl_share_cleanup(share_);
+        throw;
+    }
+}
+
+HttpClient::~HttpClient() {
+    if (multi_) curl_multi_cleanup(multi_);
+    if (share_) curl_share_cleanup(share_);
+    if (headers_) curl_slist_free_all(headers_);
+}
+
+void* HttpClient::NewEasyHandle(const std::string& curlUrl, const std::string& target, bool ignoreLength) {
+    CURL* easy = curl_easy_init();
+    if (!easy) throw Error("Cannot initialise the HTTP client");
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    // An empty name turns on the in-memory cookie engine without reading or
-    // writing any file.
+    // The store lives in the share, for the whole run; an empty file name
+    // turns the cookie engine on without reading or writing any file.
+    curl_easy_setopt(easy, CURLOPT_SHARE, share_);
     curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
     // Empty means no proxy at all, whatever the environment says.
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
@@ -169,6 +192,7 @@ HttpClient::HttpClient(HttpClientSettings settings) : settings_(std::move(settin
     curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, ignoreLength ? 1L : 0L);
     // curl takes 0 as its own default of 300 s, so "none" becomes a long limit.
     long connectMs = settings_.connectTimeoutMs > 0 ? settings_.connectTimeoutMs : 0x7fffffffL;
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
@@ -179,18 +203,10 @@ HttpClient::HttpClient(HttpClientSettings settings) : settings_(std::move(settin
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &HttpClient::PrereqCallback);
     curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
-    try {
-        ResetConnections();
-    } catch (...) {
-        curl_easy_cleanup(easy_);
-        throw;
-    }
-}
-
-HttpClient::~HttpClient() {
-    if (multi_) curl_multi_cleanup(multi_);
-    if (easy_) curl_easy_cleanup(easy_);
-    if (headers_) curl_slist_free_all(headers_);
+    curl_easy_setopt(easy, CURLOPT_URL, curlUrl.c_str());
+    curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, target.c_str());
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
+    return easy;
 }
 
 void HttpClient::ResetConnections() {
@@ -202,18 +218,18 @@ void HttpClient::ResetConnections() {
     curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, 1L);
 }
 
-void HttpClient::DropSecureCookies() {
+void HttpClient::DropSecureCookies(void* easy) {
     // curl counts loopback hosts as secure origins and then keeps and sends
     // cookies marked secure over plain http; with no secure connection ever
     // made, none may go out. Rare enough to rebuild the store when it happens.
     curl_slist* cookies = nullptr;
-    if (curl_easy_getinfo(easy_, CURLINFO_COOKIELIST, &cookies) != CURLE_OK) return;
+    if (curl_easy_getinfo(easy, CURLINFO_COOKIELIST, &cookies) != CURLE_OK) return;
     bool anySecure = false;
     for (curl_slist* c = cookies; c; c = c->next) anySecure = anySecure || IsSecureCookieLine(c->data);
     if (anySecure) {
-        curl_easy_setopt(easy_, CURLOPT_COOKIELIST, "ALL");
+        curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
         for (curl_slist* c = cookies; c; c = c->next)
-            if (!IsSecureCookieLine(c->data)) curl_easy_setopt(easy_, CURLOPT_COOKIELIST, c->data);
+            if (!IsSecureCookieLine(c->data)) curl_easy_setopt(easy, CURLOPT_COOKIELIST, c->data);
     }
     curl_slist_free_all(cookies);
 }
@@ -236,15 +252,21 @@ void HttpClient::ResetTransferState() {
     status_ = 0;
     statusLine_.clear();
     location_.clear();
+    lastName_.clear();
+    lastValue_.clear();
     chunked_ = false;
     hasLength_ = false;
+    badLength_ = false;
     length_ = 0;
+    askWithoutLength_ = false;
     proxyConnectionClose_ = false;
     accepted_ = false;
     writeFailed_ = false;
+    tooLarge_ = false;
     bodyMode_ = BodyMode::None;
     inBody_ = false;
     soFar_ = 0;
+    bodyTotal_ = 0;
     chunkState_ = ChunkState::Size;
     chunkSize_ = 0;
     chunkLeft_ = 0;
@@ -314,8 +336,11 @@ size_t HttpClient::OnHeaderLine(const char* data, size_t length) {
         statusLine_ = line;
         status_ = -1;
         location_.clear();
+        lastName_.clear();
+        lastValue_.clear();
         chunked_ = false;
         hasLength_ = false;
+        badLength_ = false;
         length_ = 0;
         proxyConnectionClose_ = false;
         size_t space = line.find(' ');
@@ -329,33 +354,45 @@ size_t HttpClient::OnHeaderLine(const char* data, size_t length) {
         return length;
     }
 
-    if (!line.empty()) {
-        size_t colon = line.find(':');
-        if (colon == std::string::npos) return length;
-        std::string name = Trim(line.substr(0, colon));
-        std::string value = Trim(line.substr(colon + 1));
-        if (EqualsNoCase(name, "Location")) {
-            location_ = value;
-        } else if (EqualsNoCase(name, "Content-Length")) {
-            hasLength_ = ParseDecimal(value, length_);
-        } else if (EqualsNoCase(name, "Transfer-Encoding")) {
-            // The same test curl applies to decide on chunk framing, which
-            // it still does with transfer decoding off.
-            size_t pos = 0;
-            while (pos <= value.size()) {
-                size_t comma = value.find(',', pos);
-                if (comma == std::string::npos) comma = value.size();
-                if (EqualsNoCase(Trim(value.substr(pos, comma - pos)), "chunked")) chunked_ = true;
-                pos = comma + 1;
-            }
-        } else if (EqualsNoCase(name, "Proxy-Connection")) {
-            // curl heeds this one only from a proxy; close it ourselves.
-            if (EqualsNoCase(value, "close")) proxyConnectionClose_ = true;
-        }
+    if (line.empty()) return OnHeadEnd(length);
+    if (line[0] == ' ' || line[0] == '\t') {
+        // A folded line continues the value of the header before it.
+        if (!lastName_.empty()) TakeHeader(lastName_, lastValue_ + " " + Trim(line));
         return length;
     }
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) return length;
+    TakeHeader(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
+    return length;
+}
 
-    // End of the head: decide before the first body byte.
+void HttpClient::TakeHeader(const std::string& name, const std::string& value) {
+    lastName_ = name;
+    lastValue_ = value;
+    if (EqualsNoCase(name, "Location")) {
+        location_ = value;
+    } else if (EqualsNoCase(name, "Content-Length")) {
+        // One that is no number makes the whole answer's length unusable.
+        hasLength_ = ParseDecimal(value, length_);
+        if (!hasLength_) badLength_ = true;
+    } else if (EqualsNoCase(name, "Transfer-Encoding")) {
+        // The same test curl applies to decide on chunk framing, which
+        // it still does with transfer decoding off.
+        size_t pos = 0;
+        while (pos <= value.size()) {
+            size_t comma = value.find(',', pos);
+            if (comma == std::string::npos) comma = value.size();
+            if (EqualsNoCase(Trim(value.substr(pos, comma - pos)), "chunked")) chunked_ = true;
+            pos = comma + 1;
+        }
+    } else if (EqualsNoCase(name, "Proxy-Connection")) {
+        // curl heeds this one only from a proxy; close it ourselves.
+        proxyConnectionClose_ = EqualsNoCase(value, "close");
+    }
+}
+
+size_t HttpClient::OnHeadEnd(size_t length) {
+    // Decide before the first body byte.
     inHead_ = false;
     if (status_ == 100) return length;
     if (!location_.empty() || (status_ >= 300 && status_ <= 399 && status_ != 304)) {
@@ -365,6 +402,23 @@ size_t HttpClient::OnHeaderLine(const char* data, size_t length) {
     }
     if (status_ < 200 || status_ > 299) {
         failure_ = statusLine_.empty() ? std::string("Bad answer") : statusLine_;
+        return 0;
+    }
+    if (badLength_) hasLength_ = false;
+    if (badLength_ && !chunked_ && !ignoringLength_ && status_ != 204) {
+        // curl read a length out of the start of it ("12abc"); the body
+        // must run until the close instead, which only a new request with
+        // lengths ignored can give.
+        curl_off_t curlLength = -1;
+        curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &curlLength);
+        if (curlLength >= 0) {
+            askWithoutLength_ = true;
+            return 0;
+        }
+    }
+    if (hasLength_ && settings_.maxBodyBytes > 0 && length_ > settings_.maxBodyBytes && status_ != 204 &&
+        !chunked_) {
+        failure_ = "Answer larger than " + std::to_string(settings_.maxBodyBytes) + " bytes";
         return 0;
     }
     accepted_ = true;
@@ -402,18 +456,26 @@ size_t HttpClient::OnBodyData(const char* data, size_t length) {
 
 bool HttpClient::TakeBodyPiece(const char* data, size_t length) {
     if (length == 0) return true;
-    int32_t count = int32_t(length);  // curl hands over at most its buffer size
-    if (dest_->Write(data, count) != count) {
-        writeFailed_ = true;
-        return false;
+    if (settings_.maxBodyBytes > 0 && int64_t(length) > settings_.maxBodyBytes - bodyTotal_) {
+        // Up to the limit and not one byte beyond.
+        length = size_t(settings_.maxBodyBytes - bodyTotal_);
+        tooLarge_ = true;
     }
-    soFar_ += count;
-    if (OnWork) {
-        int64_t soFar = soFar_;
-        if (!Fire([&] { OnWork(soFar); }, false)) return false;
+    int32_t count = int32_t(length);  // curl hands over at most its buffer size
+    if (count > 0) {
+        if (dest_->Write(data, count) != count) {
+            writeFailed_ = true;
+            return false;
+        }
+        soFar_ += count;
+        bodyTotal_ += count;
+        if (OnWork) {
+            int64_t soFar = soFar_;
+            if (!Fire([&] { OnWork(soFar); }, false)) return false;
+        }
     }
     // Disconnect from the handler: the piece is written, nothing more is.
-    return !stopRequested_;
+    return !tooLarge_ && !stopRequested_;
 }
 
 bool HttpClient::TakeChunkedData(const char* data, size_t length) {
@@ -538,16 +600,9 @@ void HttpClient::Get(const std::string& url, Stream& dest) {
     if (headers_) curl_slist_free_all(headers_);
     headers_ = headers;
 
-    CURL* easy = easy_;
-    curl_easy_setopt(easy, CURLOPT_URL, curlUrl.c_str());
-    curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET, parsed.target.c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
-    DropSecureCookies();
-
-    ResetTransferState();
-    errorBuffer_[0] = 0;
     dest_ = &dest;
     busy_ = true;
+    deadlineMs_ = settings_.totalTimeoutMs > 0 ? NowMs() + settings_.totalTimeoutMs : 0;
     struct Idle {
         HttpClient* client;
         ~Idle() {
@@ -556,10 +611,29 @@ void HttpClient::Get(const std::string& url, Stream& dest) {
         }
     } idle{this};
 
-    RunTransfer();
+    // curl refuses a Content-Length that is no number outright, so such an
+    // answer is asked for once more with lengths ignored, to be read until
+    // the server closes. Nothing of the first answer was written.
+    if (RunTransfer(curlUrl, parsed.target, false) == Attempt::AskWithoutLength)
+        RunTransfer(curlUrl, parsed.target, true);
 }
 
-void HttpClient::RunTransfer() {
+HttpClient::Attempt HttpClient::RunTransfer(const std::string& curlUrl, const std::string& target,
+                                            bool ignoreLength) {
+    struct Easy {
+        HttpClient* client;
+        ~Easy() {
+            curl_easy_cleanup(client->easy_);
+            client->easy_ = nullptr;
+        }
+    };
+    easy_ = NewEasyHandle(curlUrl, target, ignoreLength);
+    Easy owner{this};
+    DropSecureCookies(easy_);
+    ResetTransferState();
+    ignoringLength_ = ignoreLength;
+    errorBuffer_[0] = 0;
+
     if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) throw Error("Cannot start the download");
     struct Attached {
         void* multi;
@@ -574,7 +648,8 @@ void HttpClient::RunTransfer() {
     } attached{multi_, easy_};
 
     bool done = false;
-    bool timedOut = false;
+    bool readTimedOut = false;
+    bool overTime = false;
     CURLcode result = CURLE_OK;
     for (;;) {
         int running = 0;
@@ -589,11 +664,19 @@ void HttpClient::RunTransfer() {
         }
         if (done || stopRequested_ || pending_) break;
 
+        int64_t now = NowMs();
         long wait = settings_.pump ? kPumpSliceMs : kQuietSliceMs;
+        if (deadlineMs_ > 0) {
+            if (now >= deadlineMs_) {
+                overTime = true;
+                break;
+            }
+            wait = long(std::min<int64_t>(wait, deadlineMs_ - now));
+        }
         if (connected_ && settings_.readTimeoutMs > 0) {
-            int64_t left = lastActivityMs_ + settings_.readTimeoutMs - NowMs();
+            int64_t left = lastActivityMs_ + settings_.readTimeoutMs - now;
             if (left <= 0) {
-                timedOut = true;
+                readTimedOut = true;
                 break;
             }
             wait = long(std::min<int64_t>(wait, left));
@@ -622,11 +705,16 @@ void HttpClient::RunTransfer() {
         std::rethrow_exception(error);
     }
     if (!failure_.empty()) throw Error(failure_);
+    if (askWithoutLength_) return Attempt::AskWithoutLength;
     if (stopRequested_) {
         EndBody();
         throw Error("Download stopped by Disconnect");
     }
-    if (timedOut) {
+    if (overTime) {
+        EndBody();
+        throw Error("Download took longer than " + std::to_string(settings_.totalTimeoutMs) + " ms");
+    }
+    if (readTimedOut) {
         EndBody();
         throw Error("Read timed out");
     }
@@ -634,6 +722,13 @@ void HttpClient::RunTransfer() {
         EndBody();
         throw Error("Cannot write the downloaded data");
     }
+    if (tooLarge_) {
+        EndBody();
+        throw Error("Answer larger than " + std::to_string(settings_.maxBodyBytes) + " bytes");
+    }
+    if (result == CURLE_WEIRD_SERVER_REPLY && inHead_ && !ignoreLength && status_ >= 200 && status_ <= 299 &&
+        std::strncmp(errorBuffer_, "Invalid Content-Length", 22) == 0)
+        return Attempt::AskWithoutLength;
     if (result != CURLE_OK) {
         EndBody();
         throw Error(errorBuffer_[0] ? std::string(errorBuffer_) : std::string(curl_easy_strerror(result)));
@@ -645,6 +740,7 @@ void HttpClient::RunTransfer() {
     }
     EndBody();
     if (proxyConnectionClose_) ResetConnections();
+    return Attempt::Done;
 }
 
 }  // namespace core

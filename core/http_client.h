@@ -25,15 +25,25 @@ struct HttpClientSettings {
     // Longest single wait for data from the server, counted from the last
     // byte received; 0 = no limit.
     long readTimeoutMs = 0;
+    // Longest time for the whole download, from the call to the last byte;
+    // 0 = no limit.
+    long totalTimeoutMs = 0;
+    // Largest body taken; a larger one fails the download after exactly this
+    // many bytes were written (none when its announced length is larger).
+    // 0 = no limit.
+    int64_t maxBodyBytes = 0;
     // Called between short waits (50 ms) while connecting and while waiting
     // for data, to process the application's window messages. Empty: the
     // client waits without calling anything.
     std::function<void()> pump;
 };
 
-// The cleaner's update check: it blocks without processing messages.
+// The cleaner's update check: it blocks without processing messages, and
+// a descriptor is small, so a slow or endless answer cannot hold start-up
+// or fill the disk: 30 s and 64 KB at most.
 HttpClientSettings CleanerHttpSettings();
-// The updater: long connect, no read limit, and its window stays responsive.
+// The updater: long connect, no read limit, no size or time limit (the user
+// can cancel), and its window stays responsive.
 HttpClientSettings UpdaterHttpSettings(std::function<void()> pump);
 
 // The parts of a URL that go into the request.
@@ -58,7 +68,9 @@ public:
     // Downloads url into dest from dest's current position. Returns on a 2xx
     // answer whose body has arrived completely; throws core::Error on every
     // failure (bad URL, name resolution, connect, time-out, a broken
-    // connection, a redirect, any other status). A failed answer writes
+    // connection, a redirect, any other status, a body over the limit). A
+    // Content-Length that is no decimal number is no length: the body runs
+    // until the server closes. A failed answer writes
     // nothing to dest; a body cut short keeps what arrived. A download
     // stopped by Disconnect fails too, after OnWorkEnd. An exception thrown
     // by an event handler or by the pump stops the download and is rethrown
@@ -81,6 +93,8 @@ private:
     enum class BodyMode { None, Length, UntilClose, Chunked };
     enum class ChunkState { Size, Extension, SizeLf, Data, DataCr, DataLf,
                             Trailer, Done };
+    // How one attempt at an answer ended, when it did not throw.
+    enum class Attempt { Done, AskWithoutLength };
 
     static size_t HeaderCallback(char* data, size_t size, size_t count, void* self);
     static size_t WriteCallback(char* data, size_t size, size_t count, void* self);
@@ -88,6 +102,8 @@ private:
 
     // Inside curl's callbacks a false result aborts the transfer.
     size_t OnHeaderLine(const char* data, size_t length);
+    void TakeHeader(const std::string& name, const std::string& value);
+    size_t OnHeadEnd(size_t length);
     size_t OnBodyData(const char* data, size_t length);
     bool TakeBodyPiece(const char* data, size_t length);
     bool TakeChunkedData(const char* data, size_t length);
@@ -97,11 +113,16 @@ private:
     void EndBody();  // outside curl: a handler's exception leaves Get
     void ResetTransferState();
     void ResetConnections();
-    void DropSecureCookies();
-    void RunTransfer();
+    void* NewEasyHandle(const std::string& curlUrl, const std::string& target, bool ignoreLength);
+    void DropSecureCookies(void* easy);
+    Attempt RunTransfer(const std::string& curlUrl, const std::string& target, bool ignoreLength);
 
     HttpClientSettings settings_;
-    void* easy_ = nullptr;   // CURL*: one handle, so its cookies live for the run
+    // A fresh easy handle (CURL*) for every Get: curl 7.88 keeps a pointer
+    // to the last header of a transfer in its handle and follows it, freed,
+    // when the next answer on that handle starts with a folded line.
+    void* easy_ = nullptr;
+    void* share_ = nullptr;  // CURLSH*: the cookie store of the run
     void* multi_ = nullptr;  // CURLM*: holds the connection kept between Gets
     curl_slist* headers_ = nullptr;
     char errorBuffer_[256] = {};
@@ -115,22 +136,30 @@ private:
     std::string failure_;          // set when the answer itself fails
     bool connected_ = false;
     int64_t lastActivityMs_ = 0;
+    int64_t deadlineMs_ = 0;       // end of the whole download; 0 = none
 
     // The answer's head as it comes in.
     bool inHead_ = false;
     int status_ = 0;               // -1: no number in the status line
     std::string statusLine_;
     std::string location_;
+    std::string lastName_;         // the header a folded line continues
+    std::string lastValue_;
     bool chunked_ = false;
     bool hasLength_ = false;
+    bool badLength_ = false;       // a Content-Length that is no number
     int64_t length_ = 0;
+    bool ignoringLength_ = false;  // curl was told to ignore Content-Length
+    bool askWithoutLength_ = false;
     bool proxyConnectionClose_ = false;
     bool accepted_ = false;        // a 2xx head: its body may be written
     bool writeFailed_ = false;
+    bool tooLarge_ = false;
 
     BodyMode bodyMode_ = BodyMode::None;
     bool inBody_ = false;          // between OnWorkBegin and OnWorkEnd
     int64_t soFar_ = 0;
+    int64_t bodyTotal_ = 0;        // all chunks together
     ChunkState chunkState_ = ChunkState::Size;
     int64_t chunkSize_ = 0;
     int64_t chunkLeft_ = 0;

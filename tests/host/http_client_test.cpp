@@ -58,10 +58,16 @@ struct Piece {
     Piece(const char* b) : bytes(b) {}
     std::string bytes;
     double sleep = -1;  // >= 0: a pause instead of bytes
+    bool repeat = false;  // the bytes over and over until the client closes
 };
 Piece Pause(double seconds) {
     Piece p("");
     p.sleep = seconds;
+    return p;
+}
+Piece Endless(const std::string& text) {
+    Piece p(text);
+    p.repeat = true;
     return p;
 }
 
@@ -72,6 +78,8 @@ std::string Raw(const std::vector<Piece>& pieces, const std::string& after = "ke
         if (i) out += ", ";
         if (pieces[i].sleep >= 0)
             out += "{\"sleep\": " + std::to_string(pieces[i].sleep) + "}";
+        else if (pieces[i].repeat)
+            out += "{\"repeat\": " + Json(pieces[i].bytes) + "}";
         else
             out += Json(pieces[i].bytes);
     }
@@ -361,6 +369,29 @@ TEST(HttpRequest, ConnectionIsKeptUnlessTheAnswerSaysClose) {
     }
 }
 
+TEST(HttpRequest, FoldedFirstHeaderLineFailsOnlyItsOwnDownload) {
+    // curl keeps the last header of a transfer to append folded lines to;
+    // a later download on the same client must not reach the earlier one's.
+    TestServer server(Script({
+        Raw({Ok("one", "X-First: 1\r\n")}),
+        Raw({"HTTP/1.1 200 OK\r\n X-Folded: a\r\nContent-Length: 3\r\n\r\ntwo"}),
+        Raw({"HTTP/1.1 200 OK\r\n\tfolded\r\nContent-Length: 3\r\n\r\ntwo"}),
+        Raw({Ok("four")}),
+    }));
+    HttpClient client(Patient());
+    EventLog events(client);
+    core::MemoryStream first, second = Holding("OLD"), third = Holding("OLD"), fourth;
+    client.Get(server.Url("/1"), first);
+    EXPECT_THROW(client.Get(server.Url("/2"), second), core::Error);
+    EXPECT_THROW(client.Get(server.Url("/3"), third), core::Error);
+    client.Get(server.Url("/4"), fourth);
+    EXPECT_EQ(Text(first), "one");
+    EXPECT_EQ(Text(second), "OLD");
+    EXPECT_EQ(Text(third), "OLD");
+    EXPECT_EQ(Text(fourth), "four");
+    EXPECT_EQ(events.Text(), "[3:3][4:4]");
+}
+
 TEST(HttpRequest, SendsOnlyTheCookiesThatMatch) {
     struct Case {
         const char* name;
@@ -465,10 +496,26 @@ TEST(HttpOutcome, EveryKindOfAnswerSucceedsOrFailsAsItShould) {
         {"500", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 4\r\n\r\noops", false, "", ""},
         {"status without a number", "HTTP/1.1 OK\r\nContent-Length: 4\r\n\r\nbody", false, "", ""},
         {"not HTTP at all", "hello\r\n\r\n", false, "", ""},
+        // A length that is no number is no length: the body runs until the
+        // close. curl refuses such a head, so the client asks a second time.
+        {"negative length", "HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\nto the end", true, "to the end",
+         "[0:10]"},
+        {"length that is no number", "HTTP/1.1 200 OK\r\nContent-Length: ten\r\n\r\nto the end", true,
+         "to the end", "[0:10]"},
+        {"length with letters after digits", "HTTP/1.1 200 OK\r\nContent-Length: 2x\r\n\r\nto the end", true,
+         "to the end", "[0:10]"},
+        {"404 with a length that is no number",
+         "HTTP/1.1 404 Not Found\r\nContent-Length: ten\r\n\r\nmissing", false, "", ""},
+        // Whitespace before the first header is refused, as curl does.
+        {"first header line folded", "HTTP/1.1 200 OK\r\n X-Folded: a\r\nContent-Length: 2\r\n\r\nok", false,
+         "", ""},
+        {"Location folded onto the next line",
+         "HTTP/1.1 200 OK\r\nLocation:\r\n http://elsewhere/\r\nContent-Length: 2\r\n\r\nok", false, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestServer server(Script({Raw({c.answer}, "close")}));
+        // Twice: an answer with an unusable length is asked for again.
+        TestServer server(Script({Raw({c.answer}, "close"), Raw({c.answer}, "close")}));
         HttpClient client(Patient());
         EventLog events(client);
         core::MemoryStream dest = Holding("OLD");
@@ -756,6 +803,113 @@ TEST(HttpTimeout, UpdaterKeepsPumpingWhileItWaitsForData) {
 }
 
 // ---------------------------------------------------------------------------
+
+TEST(HttpLimit, BodyOverTheLimitFailsWithNothingWrittenBeyondIt) {
+    struct Case {
+        const char* name;
+        std::vector<Piece> answer;
+        const char* after;
+        bool ok;
+        const char* written;
+        const char* events;
+    } cases[] = {
+        {"by length, at the limit", {{Ok("0123456789")}}, "keep", true, "0123456789", "[10:10]"},
+        {"until close, at the limit", {{"HTTP/1.1 200 OK\r\n\r\n0123456789"}}, "close", true, "0123456789",
+         "[0:10]"},
+        // Announced as larger: refused before a byte is written.
+        {"by length, over it", {{Ok("0123456789a")}}, "keep", false, "", ""},
+        {"until close, over it", {{"HTTP/1.1 200 OK\r\n\r\n0123456789abc"}}, "close", false, "0123456789",
+         "[0:10]"},
+        {"chunked, over it", {{Chunked({"012345", "6789ab"})}}, "keep", false, "0123456789", "[6:6][6:4]"},
+        {"endless", {{"HTTP/1.1 200 OK\r\n\r\n"}, Endless("0123456789")}, "close", false, "0123456789",
+         "[0:10]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestServer server(Script({Raw(c.answer, c.after)}));
+        HttpClientSettings settings = Patient();
+        settings.maxBodyBytes = 10;
+        HttpClient client(settings);
+        EventLog events(client);
+        core::MemoryStream dest = Holding("OLD");
+        bool ok = true;
+        try {
+            client.Get(server.Url("/f"), dest);
+        } catch (const core::Error&) {
+            ok = false;
+        }
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_EQ(Text(dest), OverOld(c.written));
+        EXPECT_EQ(events.Text(), c.events);
+    }
+}
+
+TEST(HttpLimit, CleanerTakesAtMost64KBTheUpdaterAnySize) {
+    std::string pattern = "[Version]\r\nVer=2010.1.3\r\n";
+    std::string big;
+    while (big.size() < 1000000) big += pattern;
+    TestServer server(Script({Raw({{"HTTP/1.1 200 OK\r\n\r\n"}, Endless(pattern)}, "close"),
+                              Raw({{"HTTP/1.1 200 OK\r\n\r\n" + big}}, "close")}));
+    {
+        HttpClient cleaner(core::CleanerHttpSettings());
+        core::MemoryStream dest;
+        EXPECT_THROW(cleaner.Get(server.Url("/endless"), dest), core::Error);
+        ASSERT_EQ(dest.Size(), 65536);
+        EXPECT_TRUE(Text(dest) == big.substr(0, 65536));
+    }
+    HttpClient updater(core::UpdaterHttpSettings([] {}));
+    core::MemoryStream dest;
+    updater.Get(server.Url("/big"), dest);
+    EXPECT_TRUE(Text(dest) == big) << "got " << dest.Size() << " bytes";
+}
+
+TEST(HttpLimit, WholeDownloadIsLimitedInTimeWhateverTheWaits) {
+    // One byte every 0.3 s never runs into the 1 s read limit; the 1.5 s
+    // limit on the whole ends the download wherever it is.
+    std::vector<Piece> slowHead = {{"HTTP/1.1 200 OK\r\nX-Slow: "}};
+    std::vector<Piece> slowBody = {{"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n"}};
+    for (char c : std::string("abcdefghij")) {
+        slowHead.push_back(Pause(0.3));
+        slowHead.push_back(std::string(1, c));
+        slowBody.push_back(Pause(0.3));
+        slowBody.push_back(std::string(1, c));
+    }
+    slowHead.push_back("\r\nContent-Length: 2\r\n\r\nok");
+    struct Case {
+        const char* name;
+        std::vector<Piece> answer;
+        bool bodyStarted;
+    } cases[] = {
+        {"in the head", slowHead, false},
+        {"in the body", slowBody, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestServer server(Script({Raw(c.answer)}));
+        HttpClientSettings settings = Patient();
+        settings.readTimeoutMs = 1000;
+        settings.totalTimeoutMs = 1500;
+        HttpClient client(settings);
+        EventLog events(client);
+        core::MemoryStream dest;
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW(client.Get(server.Url("/f"), dest), core::Error);
+        double elapsed = SecondsSince(start);
+        EXPECT_GE(elapsed, 1.45);
+        EXPECT_LE(elapsed, 2.2);
+        std::string written = Text(dest);
+        if (c.bodyStarted) {
+            // What arrived is kept, as after any failure in the body.
+            EXPECT_GE(written.size(), 2u);
+            EXPECT_LE(written.size(), 6u);
+            EXPECT_EQ(written, std::string("abcdefghij").substr(0, written.size()));
+            EXPECT_EQ(events.Text(), "[10:" + std::to_string(written.size()) + "]");
+        } else {
+            EXPECT_EQ(written, "");
+            EXPECT_EQ(events.Text(), "");
+        }
+    }
+}
 
 TEST(HttpUpdateUrl, DescriptorIsFetchedFromTheConfiguredHost) {
     // Only a build that points the update host at a local port can reach it.

@@ -23,7 +23,8 @@ Script (JSON object; every key optional):
 ANSWER is either raw: {"send": [PIECE, ...], "after": AFTER}
   PIECE: a string sent as its code points 0-255 (latin-1),
          {"hex": "0d0a"} for bytes, {"fill": "x", "count": n} for n times
-         that text, or {"sleep": seconds}
+         that text, {"sleep": seconds}, or {"repeat": "text"}: the text
+         over and over until the client closes (an endless body)
 or built: {"status": 200, "reason": "OK", "headers": [["Name", "value"], ...],
            "body": "text", "chunks": ["part", ...], "no_length": true,
            "sleep_before": s, "sleep_after_head": s, "after": AFTER}
@@ -163,6 +164,10 @@ class Server:
                 for piece in answer["send"]:
                     if isinstance(piece, dict) and "sleep" in piece:
                         time.sleep(piece["sleep"])
+                    elif isinstance(piece, dict) and "repeat" in piece:
+                        block = piece_bytes(piece["repeat"]) * 4096
+                        while True:
+                            sock.sendall(block)
                     else:
                         sock.sendall(piece_bytes(piece))
                 after = answer.get("after", "keep")
