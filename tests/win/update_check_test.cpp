@@ -124,6 +124,7 @@ TEST_F(UpdateCheck, DownloadReplacesTheFileOnlyWithWhatArrived) {
         {"/t/missing", false, "an older, longer content"},
         {"/t/moved", false, "an older, longer content"},
         {"/t/cut", false, "partial"},
+        {"/t/bad-length", true, "to the end"},
     };
     cleaner::TDM dm;
     for (const Case& c : cases) {
@@ -136,6 +137,12 @@ TEST_F(UpdateCheck, DownloadReplacesTheFileOnlyWithWhatArrived) {
     EXPECT_EQ(testutil::ReadFileBytes(target), "short");
     EXPECT_FALSE(dm.DownloadFile("https://127.0.0.1/t/short", target));
     EXPECT_FALSE(dm.DownloadFile("http://no-such-host.invalid/t/short", target));
+
+    // An endless answer: a failure, with the first 64 KB and nothing more.
+    EXPECT_FALSE(dm.DownloadFile(Url("/t/endless"), target));
+    std::string kept = testutil::ReadFileBytes(target);
+    EXPECT_EQ(kept.size(), 65536u);
+    EXPECT_EQ(kept.substr(65520), "0123456789abcdef");
 }
 
 TEST_F(UpdateCheck, NewerIsDecidedByteWiseAgainstTheInstalledVersion) {

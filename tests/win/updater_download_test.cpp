@@ -1,5 +1,5 @@
-// The updater's downloads keep its window answering: the HTTP client
-// processes the window's messages while a connect waits.
+// The updater's downloads: the HTTP client keeps the window answering while
+// a connect waits, and one client fetches file after file.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "core/http_client.h"
 #include "core/memory_stream.h"
+#include "core/update_url.h"
 #include "win32/app.h"
 #include "win32/form.h"
 
@@ -45,6 +46,21 @@ TEST(UpdaterDownload, WindowKeepsAnsweringWhileAConnectWaits) {
     EXPECT_GE(window.ticks, 10);
     EXPECT_LT(seconds, 10.0);  // far from the 120 s connect limit: the stop came from the window
     EXPECT_EQ(dest.Size(), 0);
+}
+
+TEST(UpdaterDownload, FoldedHeaderOnALaterFileFailsThatFileOnly) {
+    // The base ends in ".../update/"; the test routes sit at the server's root.
+    std::string base = core::UpdateBaseURL();
+    std::string root = base.substr(0, base.find('/', 7));
+    core::HttpClient client(core::UpdaterHttpSettings([] { win32::App().ProcessMessages(); }));
+    core::MemoryStream first, second, third;
+    client.Get(root + "/t/short", first);
+    // A head whose first header line is folded is refused, on any file.
+    EXPECT_THROW(client.Get(root + "/t/folded", second), core::Error);
+    client.Get(root + "/t/short", third);
+    EXPECT_EQ(first.Size(), 5);
+    EXPECT_EQ(second.Size(), 0);
+    EXPECT_EQ(third.Size(), 5);
 }
 
 }  // namespace
