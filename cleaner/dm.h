@@ -31,7 +31,8 @@ public:
     std::string GetInstalledVersion();
 
     // The cleaner's one HTTP client: 5000 ms to connect and per wait for
-    // data, no message processing meanwhile.
+    // data, 30 s and 64 KB for the whole descriptor, no message processing
+    // meanwhile.
     core::HttpClient IdHTTP1;
 };
 

@@ -81,6 +81,45 @@ class UpdateCheck(CleanerTestCase):
         self.assertEqual(s.windows('Pelmora Scourly Update'), [])
         self.close_wizard(prog, win)
 
+    def test_endless_descriptor_is_cut_at_64_kb_and_start_up_goes_on(self):
+        # Every line offers a newer version, yet the failed download offers none.
+        server = UpdateServer(self.session.logs, {DESCRIPTOR: {
+            'send': ['HTTP/1.1 200 OK\r\n\r\n', {'repeat': '[Version]\r\nVer=2010.1.3\r\n'}],
+            'after': 'close'}})
+        self.addCleanup(server.stop)
+        self.check_on()
+        prog = self.start_cleaner()
+        win = self.wait_wizard(prog)
+        self.assertEqual(self.session.windows(QUESTION), [])
+        with open(self.program_file('Update.ini'), 'rb') as f:
+            self.assertEqual(len(f.read()), 65536)
+        self.close_wizard(prog, win)
+
+    def test_trickling_descriptor_is_given_up_after_30_seconds(self):
+        # One byte every 3 s never meets the 5 s wait for data: only the
+        # limit on the whole download ends it.
+        body = '[Version]\r\nVer=2010.1.3\r\n'
+        send = ['HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n' % len(body)]
+        for c in body:
+            send += [{'sleep': 3}, c]
+        server = UpdateServer(self.session.logs, {DESCRIPTOR: {'send': send}})
+        self.addCleanup(server.stop)
+        self.check_on()
+        with open(self.program_file('Update.ini'), 'wb') as f:
+            f.write(b'[Version]\r\nVer=1\r\n; an older, longer descriptor\r\n')
+        t = time.monotonic()
+        prog = self.start_cleaner()
+        win = self.wait_wizard(prog, timeout=60)
+        self.assertGreaterEqual(time.monotonic() - t, 30)
+        self.assertLess(time.monotonic() - t, 45)
+        self.assertEqual(self.session.windows(QUESTION), [])
+        # As after any failure in the body: what arrived, and nothing else.
+        with open(self.program_file('Update.ini'), 'rb') as f:
+            kept = f.read()
+        self.assertTrue(5 <= len(kept) <= 11, kept)
+        self.assertEqual(kept, body.encode()[:len(kept)])
+        self.close_wizard(prog, win)
+
     def test_read_only_descriptor_is_reported_then_the_wizard_opens(self):
         s = self.session
         self.serve('2010.1.3')
