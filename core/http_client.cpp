@@ -387,7 +387,7 @@ void HttpClient::TakeHeader(const std::string& name, const std::string& value) {
         }
     } else if (EqualsNoCase(name, "Proxy-Connection")) {
         // curl heeds this one only from a proxy; close it ourselves.
-        proxyConnectionClose_ = EqualsNoCase(value, "close");
+        if (EqualsNoCase(value, "close")) proxyConnectionClose_ = true;
     }
 }
 
