@@ -90,7 +90,7 @@ class UpdateCheck(CleanerTestCase):
         self.check_on()
         prog = self.start_cleaner()
         win = self.wait_wizard(prog)
-        self.assertEqual(self.session.windows(QUESTION), [])
+        self.assertEqual(self.boxes(QUESTION), [])
         with open(self.program_file('Update.ini'), 'rb') as f:
             self.assertEqual(len(f.read()), 65536)
         self.close_wizard(prog, win)
@@ -112,7 +112,7 @@ class UpdateCheck(CleanerTestCase):
         win = self.wait_wizard(prog, timeout=60)
         self.assertGreaterEqual(time.monotonic() - t, 30)
         self.assertLess(time.monotonic() - t, 45)
-        self.assertEqual(self.session.windows(QUESTION), [])
+        self.assertEqual(self.boxes(QUESTION), [])
         # As after any failure in the body: what arrived, and nothing else.
         with open(self.program_file('Update.ini'), 'rb') as f:
             kept = f.read()

@@ -271,6 +271,24 @@ std::string RequestHead(const std::string& target, const std::string& hostPort,
            "\r\n";
 }
 
+// One download over "OLD": whether it succeeds, what it writes, its events.
+void ExpectDownload(const std::string& script, const HttpClientSettings& settings, bool ok,
+                    const std::string& written, const std::string& events) {
+    TestServer server(script);
+    HttpClient client(settings);
+    EventLog log(client);
+    core::MemoryStream dest = Holding("OLD");
+    bool succeeded = true;
+    try {
+        client.Get(server.Url("/f"), dest);
+    } catch (const core::Error&) {
+        succeeded = false;
+    }
+    EXPECT_EQ(succeeded, ok);
+    EXPECT_EQ(Text(dest), OverOld(written));
+    EXPECT_EQ(log.Text(), events);
+}
+
 // ---------------------------------------------------------------------------
 
 TEST(HttpUrl, SplitsWhatTheRequestNeeds) {
@@ -515,19 +533,8 @@ TEST(HttpOutcome, EveryKindOfAnswerSucceedsOrFailsAsItShould) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // Twice: an answer with an unusable length is asked for again.
-        TestServer server(Script({Raw({c.answer}, "close"), Raw({c.answer}, "close")}));
-        HttpClient client(Patient());
-        EventLog events(client);
-        core::MemoryStream dest = Holding("OLD");
-        bool ok = true;
-        try {
-            client.Get(server.Url("/f"), dest);
-        } catch (const core::Error&) {
-            ok = false;
-        }
-        EXPECT_EQ(ok, c.ok);
-        EXPECT_EQ(Text(dest), OverOld(c.written));
-        EXPECT_EQ(events.Text(), c.events);
+        ExpectDownload(Script({Raw({c.answer}, "close"), Raw({c.answer}, "close")}), Patient(), c.ok, c.written,
+                       c.events);
     }
 }
 
@@ -826,21 +833,9 @@ TEST(HttpLimit, BodyOverTheLimitFailsWithNothingWrittenBeyondIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestServer server(Script({Raw(c.answer, c.after)}));
         HttpClientSettings settings = Patient();
         settings.maxBodyBytes = 10;
-        HttpClient client(settings);
-        EventLog events(client);
-        core::MemoryStream dest = Holding("OLD");
-        bool ok = true;
-        try {
-            client.Get(server.Url("/f"), dest);
-        } catch (const core::Error&) {
-            ok = false;
-        }
-        EXPECT_EQ(ok, c.ok);
-        EXPECT_EQ(Text(dest), OverOld(c.written));
-        EXPECT_EQ(events.Text(), c.events);
+        ExpectDownload(Script({Raw(c.answer, c.after)}), settings, c.ok, c.written, c.events);
     }
 }
 
