@@ -22,8 +22,9 @@ bench_die() {
 }
 
 # Sets BENCH from, in this order: the argument (a build dir, or a bench dir when it
-# ends in /bench), SCOURLY_BENCH, SCOURLY_BUILD_DIR, or the nearest folder above PWD
-# holding a CMakeCache.txt (CTest runs each test inside the build tree).
+# ends in /bench), SCOURLY_BENCH, SCOURLY_BUILD_DIR/win (the scripts' build folder holds
+# the Windows tree there), or the nearest folder above PWD holding a CMakeCache.txt
+# (CTest runs each test inside the build tree).
 bench_resolve() {
   local arg=${1:-}
   if [ -n "$arg" ]; then
@@ -34,7 +35,7 @@ bench_resolve() {
   elif [ -n "${SCOURLY_BENCH:-}" ]; then
     BENCH=$SCOURLY_BENCH
   elif [ -n "${SCOURLY_BUILD_DIR:-}" ]; then
-    BENCH=$SCOURLY_BUILD_DIR/bench
+    BENCH=$SCOURLY_BUILD_DIR/win/bench
   else
     local d=$PWD
     while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done

@@ -8,7 +8,7 @@
 #   scripts/bench.sh env      [BUILD_DIR]   prints export lines of the unit-test environment
 #   scripts/bench.sh run      [BUILD_DIR] -- PROGRAM [ARGS]   wine PROGRAM in the unit-test prefix
 #
-# BUILD_DIR defaults to SCOURLY_BENCH / SCOURLY_BUILD_DIR / the build tree around PWD.
+# BUILD_DIR defaults to SCOURLY_BENCH / SCOURLY_BUILD_DIR/win / the build tree around PWD.
 # Every step is idempotent; concurrent callers queue on BENCH/bench.lock.
 set -uo pipefail
 

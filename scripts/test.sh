@@ -2,16 +2,49 @@
 # The test command: installs what is missing, builds everything, then runs
 # the host tests (plain and under sanitizers) and the Windows tests and
 # end-to-end tests under Wine in Xvfb.
+#
+# As root the tests run in namespaces of their own (network, processes,
+# mounts, a private /tmp): their fixed loopback ports, X displays and
+# wineservers are nobody else's, and every process they start ends with the
+# run. Without them the run stops at once when one of its ports is taken.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
 export SCOURLY_BUILD_DIR=$build
+# The one bench of the run: CTest's Wine wrapper and the end-to-end tests
+# find it through this, and the run takes it down when it ends.
+export SCOURLY_BENCH=$build/win/bench
 
-bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh"
+if [ "${SCOURLY_TEST_NAMESPACE:-}" != inside ]; then
+  bash "$root/scripts/setup.sh"
+  bash "$root/scripts/build.sh"
+  if [ "$(id -u)" = 0 ] && unshare --net --pid --fork --mount-proc true 2>/dev/null; then
+    export SCOURLY_TEST_NAMESPACE=inside
+    exec unshare --net --pid --fork --mount-proc --kill-child bash "$root/scripts/test.sh" "$@"
+  fi
+  echo "test: no namespaces of our own (they need root); the tests share this machine's ports"
+  # shellcheck source=ports.sh
+  . "$root/scripts/ports.sh"
+  # shellcheck disable=SC2046
+  if ! busy=$(ports_report_busy $(ports_of_tests "$build")); then
+    echo "$busy" >&2
+    echo "test: the tests serve on these ports; stop what holds them, or run as root" >&2
+    exit 1
+  fi
+else
+  ip link set lo up
+  case "$(realpath "$root")/ $(realpath -m "$build")/" in
+    /tmp/* | *" /tmp/"*) echo "test: the tree is under /tmp, so /tmp stays shared" ;;
+    *) mount -t tmpfs tmpfs /tmp ;;
+  esac
+fi
 
-bash "$root/scripts/bench.sh" up "$build/win"
-trap 'bash "$root/scripts/bench.sh" down "$build/win" >/dev/null 2>&1 || true' EXIT
+# Whatever ends the run takes the bench down with it.
+trap 'bash "$root/scripts/bench.sh" down "$SCOURLY_BENCH" >/dev/null 2>&1 || true' EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+bash "$root/scripts/bench.sh" up "$SCOURLY_BENCH"
 
 passed=0
 failed=0

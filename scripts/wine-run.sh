@@ -4,7 +4,7 @@
 #
 #   wine-run.sh [--bench=DIR] PROGRAM.exe [ARGS...]
 #
-# The bench is found as in bench.sh (SCOURLY_BENCH, SCOURLY_BUILD_DIR, or the build
+# The bench is found as in bench.sh (SCOURLY_BENCH, SCOURLY_BUILD_DIR/win, or the build
 # tree around PWD). When it is not up yet it is brought up here first, so test
 # discovery at build time works too; "bench.sh down" ends it.
 set -uo pipefail

@@ -64,14 +64,15 @@ class BenchError(Exception):
 
 def find_bench(hint=None):
     """The bench folder: HINT (a build dir or a bench dir), SCOURLY_BENCH,
-    SCOURLY_BUILD_DIR/bench, or <nearest dir above the cwd with a CMakeCache.txt>/bench."""
+    SCOURLY_BUILD_DIR/win/bench (the Windows tree of the scripts' build folder), or
+    <nearest dir above the cwd with a CMakeCache.txt>/bench."""
     if hint:
         hint = os.path.abspath(hint)
         return hint if os.path.basename(hint) == 'bench' else os.path.join(hint, 'bench')
     if os.environ.get('SCOURLY_BENCH'):
         return os.path.abspath(os.environ['SCOURLY_BENCH'])
     if os.environ.get('SCOURLY_BUILD_DIR'):
-        return os.path.join(os.path.abspath(os.environ['SCOURLY_BUILD_DIR']), 'bench')
+        return os.path.join(os.path.abspath(os.environ['SCOURLY_BUILD_DIR']), 'win', 'bench')
     d = os.getcwd()
     while True:
         if os.path.isfile(os.path.join(d, 'CMakeCache.txt')):
