@@ -7,7 +7,8 @@
 # Configure the project with
 #   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake
 #   -DSCOURLY_DEPS_PREFIX=<repo>/build/deps/i686
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "build-deps: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)" >&2' ERR
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DEPS="$ROOT/build/deps"
@@ -29,9 +30,10 @@ done
 mkdir -p "$SRC" "$STAMPS"
 
 # Name of the .dsc that 'apt-get source' would fetch now (the newest version).
+# Prints nothing when apt knows no such source yet (its lists not fetched).
 newest_dsc() {
-  apt-get source --print-uris -q "$1" </dev/null 2>/dev/null \
-    | awk '$2 ~ /\.dsc$/ { print $2; exit }'
+  { apt-get source --print-uris -q "$1" </dev/null 2>/dev/null || true; } \
+    | awk '$2 ~ /\.dsc$/ && !found { print $2; found = 1 }'
 }
 
 apt_updated=0

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything: the Windows programs and tests (build/win), the host
-# tests (build/host) and the host tests under AddressSanitizer and UBSan
-# (build/host-asan). Installs nothing; see scripts/setup.sh.
-set -euo pipefail
+# Builds everything the tests need: the Windows programs and tests
+# (build/win), the host tests (build/host) and the host tests under
+# AddressSanitizer and UBSan (build/host-asan). These test builds name a
+# local update server. Installs nothing; see scripts/setup.sh.
+#
+#   scripts/build.sh release   only the two programs as released, update host
+#                              at its default, into build/release (scripts/run.sh)
+set -Eeuo pipefail
+trap 'echo "build: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)" >&2' ERR
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
 jobs=$(nproc)
@@ -17,6 +22,14 @@ configure() {  # dir, extra cmake arguments...
 }
 
 mkdir -p "$build"
+if [ "${1:-}" = release ]; then
+  configure "$build/release" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
+    -DSCOURLY_DEPS_PREFIX="$build/deps/i686"
+  cmake --build "$build/release" -j "$jobs" --target Scourly Update
+  exit 0
+fi
+
 configure "$build/win" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
   -DSCOURLY_DEPS_PREFIX="$build/deps/i686" \
@@ -24,7 +37,7 @@ configure "$build/win" \
   -DSCOURLY_UPDATE_HOST="${SCOURLY_TEST_UPDATE_HOST:-127.0.0.1:18080}"
 # Each test build names a loopback port of its own as the update host.
 configure "$build/host" -DSCOURLY_UPDATE_HOST=127.0.0.1:18081
-configure "$build/host-asan" -DCMAKE_BUILD_TYPE=Debug -DSCOURLY_UPDATE_HOST=127.0.0.1:18082 \
+configure "$build/host-asan" -DCMAKE_BUILD_TYPE=Debug -DSCOURLY_UPDATE_HOST=127.0.0.1:18082 -DSCOURLY_SCRIPT_TESTS=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 for dir in win host host-asan; do

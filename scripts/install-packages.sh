@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the test bench need.
 # Safe to run again: apt skips what is already there.
-set -euo pipefail
+set -Eeuo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=apt-sources.sh
+. "$here/apt-sources.sh"
+trap 'echo "install-packages: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)" >&2' ERR
 
 if [ "$(id -u)" -ne 0 ]; then
   SUDO=sudo
@@ -17,7 +21,7 @@ packages=(
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386
   libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386
   xvfb xauth xdotool imagemagick
-  cmake ninja-build nasm make dpkg-dev file curl python3 nginx-light
+  cmake ninja-build nasm make dpkg-dev file curl python3 iproute2 nginx-light
   g++ googletest libgtest-dev libjpeg62-turbo-dev libcurl4-openssl-dev
 )
 
@@ -28,14 +32,16 @@ done
 
 # Source packages of the dependencies are fetched with apt-get source.
 need_src=0
-grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ || need_src=1
-if [ -f /etc/apt/sources.list.d/debian.sources ] && grep -q '^Types:.*deb-src' /etc/apt/sources.list.d/debian.sources; then
-  need_src=0
-fi
+apt_has_src_entries || need_src=1
 
 if [ ${#missing[@]} -eq 0 ] && [ $need_src -eq 0 ]; then
   echo "packages: all present"
   exit 0
+fi
+
+if [ -n "$SUDO" ] && ! command -v sudo >/dev/null; then
+  echo "install-packages: missing ${missing[*]:-source entries}; run as root, or install sudo" >&2
+  exit 1
 fi
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -43,15 +49,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 if [ $need_src -eq 1 ]; then
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    $SUDO sed -i 's/^Types: deb$/Types: deb deb-src/' /etc/apt/sources.list.d/debian.sources
-  fi
-  if ! grep -rqs '^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/ && \
-     ! grep -qs '^Types:.*deb-src' /etc/apt/sources.list.d/debian.sources; then
-    # Mirror every binary entry with a source entry.
-    grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | sed 's/^deb /deb-src /' \
-      | $SUDO tee /etc/apt/sources.list.d/scourly-src.list >/dev/null
-  fi
+  apt_add_src_entries $SUDO
 fi
 
 $SUDO apt-get update -q
