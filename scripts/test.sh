@@ -22,7 +22,7 @@ if [ "${SCOURLY_TEST_NAMESPACE:-}" != inside ]; then
     export SCOURLY_TEST_NAMESPACE=inside
     exec unshare --net --pid --fork --mount-proc --kill-child bash "$root/scripts/test.sh" "$@"
   fi
-  echo "test: no namespaces of our own (they need root); the tests share this machine's ports"
+  echo "test: namespaces of our own cannot be made here (they need root); the tests share this machine's ports"
   # shellcheck source=ports.sh
   . "$root/scripts/ports.sh"
   # shellcheck disable=SC2046
