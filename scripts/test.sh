@@ -3,10 +3,10 @@
 # the host tests (plain and under sanitizers) and the Windows tests and
 # end-to-end tests under Wine in Xvfb.
 #
-# As root the tests run in namespaces of their own (network, processes,
-# mounts, a private /tmp): their fixed loopback ports, X displays and
-# wineservers are nobody else's, and every process they start ends with the
-# run. Without them the run stops at once when one of its ports is taken.
+# As root the tests run in namespaces of their own (scripts/isolate.sh: network,
+# processes, mounts, a private /tmp): their fixed loopback ports, X displays
+# and wineservers are nobody else's, and every process they start ends with
+# the run. Without them the run stops at once when one of its ports is taken.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
@@ -18,11 +18,10 @@ export SCOURLY_BENCH=$build/win/bench
 if [ "${SCOURLY_TEST_NAMESPACE:-}" != inside ]; then
   bash "$root/scripts/setup.sh"
   bash "$root/scripts/build.sh"
-  if [ "$(id -u)" = 0 ] && unshare --net --pid --fork --mount-proc true 2>/dev/null; then
-    export SCOURLY_TEST_NAMESPACE=inside
-    exec unshare --net --pid --fork --mount-proc --kill-child bash "$root/scripts/test.sh" "$@"
-  fi
-  echo "test: namespaces of our own cannot be made here (they need root); the tests share this machine's ports"
+  rc=0
+  SCOURLY_TEST_NAMESPACE=inside bash "$root/scripts/isolate.sh" bash "$root/scripts/test.sh" "$@" || rc=$?
+  [ $rc -eq 125 ] || exit $rc
+  echo "test: the tests share this machine's ports"
   # shellcheck source=ports.sh
   . "$root/scripts/ports.sh"
   # shellcheck disable=SC2046
@@ -31,12 +30,6 @@ if [ "${SCOURLY_TEST_NAMESPACE:-}" != inside ]; then
     echo "test: the tests serve on these ports; stop what holds them, or run as root" >&2
     exit 1
   fi
-else
-  ip link set lo up
-  case "$(realpath "$root")/ $(realpath -m "$build")/" in
-    /tmp/* | *" /tmp/"*) echo "test: the tree is under /tmp, so /tmp stays shared" ;;
-    *) mount -t tmpfs tmpfs /tmp ;;
-  esac
 fi
 
 # Whatever ends the run takes the bench down with it.

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# scripts/isolate.sh, which test.sh runs the tests in: a port taken outside is
+# free inside and its loopback works, /tmp is its own, no process outlives
+# it, and the command's exit status comes back. Skipped (77) where namespaces
+# cannot be made.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+isolate=$root/scripts/isolate.sh
+unshare --net --pid --fork --mount-proc true 2>/dev/null || { echo "no namespaces here"; exit 77; }
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+port_file=$(mktemp)
+python3 -c '
+import socket, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen()
+print(s.getsockname()[1], flush=True); time.sleep(60)' >"$port_file" &
+holder=$!
+trap 'kill $holder; rm -f "$port_file"' EXIT
+for _ in $(seq 100); do [ -s "$port_file" ] && break; sleep 0.05; done
+port=$(cat "$port_file")
+
+# Served and reached on the loopback inside.
+bash "$isolate" python3 -c "
+import socket
+s = socket.socket(); s.bind(('127.0.0.1', $port)); s.listen()
+socket.create_connection(('127.0.0.1', $port), timeout=5)" \
+  || fail "port $port, taken outside, could not be served inside"
+
+probe=isolate-probe-$$
+bash "$isolate" touch "/tmp/$probe" || fail "touch in /tmp failed"
+[ ! -e "/tmp/$probe" ] || { fail "/tmp is shared"; rm -f "/tmp/$probe"; }
+
+# A process left behind in the background, found by its unique argument.
+bash "$isolate" bash -c 'sleep 987.$$ & sleep 0.2; echo $! >/dev/null' >/dev/null
+sleep 0.5
+pgrep -f 'sleep 987\.' >/dev/null && fail "a background process outlived the command"
+
+bash "$isolate" bash -c 'exit 3'
+[ $? -eq 3 ] || fail "exit status not passed on"
+
+[ $failures -eq 0 ] && echo "all cases pass"
+exit $((failures > 0))
