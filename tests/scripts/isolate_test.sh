@@ -10,15 +10,9 @@ unshare --net --pid --fork --mount-proc true 2>/dev/null || { echo "no namespace
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-port_file=$(mktemp)
-python3 -c '
-import socket, time
-s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen()
-print(s.getsockname()[1], flush=True); time.sleep(60)' >"$port_file" &
-holder=$!
-trap 'kill $holder; rm -f "$port_file"' EXIT
-for _ in $(seq 100); do [ -s "$port_file" ] && break; sleep 0.05; done
-port=$(cat "$port_file")
+# shellcheck source=hold_port.sh
+. "$root/tests/scripts/hold_port.sh"
+port=$HELD_PORT
 
 # Served and reached on the loopback inside.
 bash "$isolate" python3 -c "
