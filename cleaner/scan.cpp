@@ -3,8 +3,10 @@
 #include "cleaner/frm_main.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "core/junk_match.h"
+#include "core/walk_rules.h"
 #include "win32/app.h"
 
 namespace cleaner {
@@ -29,13 +31,14 @@ bool IsExistingFolder(const std::string& path) {
 
 // The ticked rows of the junk list, first to last: whether one of them
 // matches the name. A stop seen on the way ends the test without a match.
-bool MatchesTickedRow(win32::ListView* rows, const std::string& name) {
-    int count = rows->Count();
+// Runs for every row and every file of a drive, so each row costs no more
+// than a tick read and a compare in place.
+bool MatchesTickedRow(win32::Application& app, const win32::ListView& rows, const core::JunkName& name) {
+    int count = rows.Count();
     for (int i = 0; i < count; ++i) {
-        win32::App().ProcessMessagesIfDue();
+        app.ProcessMessagesIfDue();
         if (ScanState == 2) return false;
-        if (!rows->Checked(i)) continue;
-        if (core::JunkPatternMatches(rows->Caption(i), name)) return true;
+        if (rows.Checked(i) && name.MatchedBy(rows.Caption(i))) return true;
     }
     return false;
 }
@@ -87,11 +90,18 @@ void TFrm_Main::ScanFolder(const std::string& folder) {
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return;
+    win32::Application& app = win32::App();
+    // One path for the whole folder, each entry's name put in place of the
+    // last one's: no string is made per entry.
+    std::string path = folder + "\\";
+    const size_t nameStart = path.size();
+    path.reserve(nameStart + sizeof entry.cFileName);
     do {
         if (ScanState == 2) break;
-        win32::App().ProcessMessagesIfDue();
-        std::string name(entry.cFileName, strnlen(entry.cFileName, sizeof entry.cFileName));
-        std::string path = folder + "\\" + name;
+        app.ProcessMessagesIfDue();
+        std::string_view name(entry.cFileName, strnlen(entry.cFileName, sizeof entry.cFileName));
+        path.resize(nameStart);
+        path.append(name);
         DWORD attributes = entry.dwFileAttributes;
         if (core::IsListedAttributeValue(attributes)) {
             ScanMessage->SetCaption(path);
@@ -100,7 +110,7 @@ void TFrm_Main::ScanFolder(const std::string& folder) {
                 ScanFolder(path);
         }
         // A folder is never a find: the cleanup handles every find as one file.
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && MatchesTickedRow(JunkFilesListView, name)) {
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && MatchesTickedRow(app, *JunkFilesListView, core::JunkName(name))) {
             auto found = std::make_unique<core::TTempFileInfo>();
             found->FileName = name;
             found->FullPath = path;

@@ -119,10 +119,6 @@ void Application::ProcessMessages() {
     lastProcess_ = GetTickCount();
 }
 
-void Application::ProcessMessagesIfDue() {
-    if (GetTickCount() - lastProcess_ >= processInterval_) ProcessMessages();
-}
-
 void Application::Terminate() { PostQuitMessage(0); }
 
 void Application::ShowTaskbarButton() {

@@ -3,14 +3,20 @@
 namespace win32 {
 
 void Label::SetCaption(const std::string& caption) {
+    bool sizedToText = AutoSize && align_ == Align::None;
+    // A label of fixed size asks for one repaint until it is painted, so a
+    // caption set per entry of a long loop costs no system call; while that
+    // repaint is pending it only takes the text, not even comparing it.
+    if (!sizedToText && repaintPending_) {
+        caption_ = caption;
+        return;
+    }
     if (caption == caption_) return;
     caption_ = caption;
-    if (AutoSize && align_ == Align::None) {
+    if (sizedToText) {
         Fit();
         Invalidate();
-    } else if (!repaintPending_) {
-        // A label of fixed size asks for one repaint until it is painted, so
-        // a caption set per entry of a long loop costs no system call.
+    } else {
         repaintPending_ = true;
         Invalidate();
     }

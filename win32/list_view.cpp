@@ -146,8 +146,6 @@ void ListView::SetSubItem(int index, int subItem, const std::string& text) {
 
 // The row keeps the tick: the box's changes reach it through LVN_ITEMCHANGED,
 // so long loops that read ticks send the control no message.
-bool ListView::Checked(int index) const { return rows_[index].checked; }
-
 void ListView::SetChecked(int index, bool checked) {
     rows_[index].checked = checked;
     ShowRow(index);

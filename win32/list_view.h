@@ -48,7 +48,7 @@ public:
     void AddSubItem(int index, const std::string& text);
     void SetSubItem(int index, int subItem, const std::string& text);
     int ImageIndex(int index) const { return rows_[index].image; }
-    bool Checked(int index) const;
+    bool Checked(int index) const { return rows_[index].checked; }
     void SetChecked(int index, bool checked);
     // -1 when no row is selected.
     int SelectedIndex() const;

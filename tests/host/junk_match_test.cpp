@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 
 namespace {
@@ -45,41 +44,14 @@ TEST(JunkMatch, PatternAgainstName) {
         {"*", "*", false},
     };
     for (const MatchCase& c : cases)
-        EXPECT_EQ(core::JunkPatternMatches(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
+        EXPECT_EQ(core::JunkName(c.name).MatchedBy(c.pattern), c.matches) << c.pattern << " / " << c.name;
 }
 
 TEST(JunkMatch, ExtensionIsFromTheLastDot) {
-    EXPECT_EQ(core::NameExtension("a.tmp.bak"), ".bak");
-    EXPECT_EQ(core::NameExtension(".tmp"), ".tmp");
-    EXPECT_EQ(core::NameExtension("a."), ".");
-    EXPECT_EQ(core::NameExtension("README"), "");
-}
-
-TEST(JunkMatch, AttributeValuesAreComparedWhole) {
-    struct Case {
-        uint32_t value;
-        bool listed;
-        bool entered;
-    };
-    const Case cases[] = {
-        {0x10, true, true},   {0x12, true, true},   {0x13, true, true},
-        {0x02, true, false},  {0x04, true, false},  {0x80, true, false},
-        {0x100, true, false}, {0x20, true, false},
-        // Carrying the directory bit is not enough.
-        {0x11, false, false}, {0x16, false, false}, {0x30, false, false},
-        {0x2010, false, false}, {0x410, false, false}, {0x412, false, false},
-        {0x21, false, false}, {0x01, false, false}, {0x00, false, false},
-        {0xFFFFFFFF, false, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(core::IsListedAttributeValue(c.value), c.listed) << std::hex << c.value;
-        EXPECT_EQ(core::LeadsIntoFolder(c.value), c.entered) << std::hex << c.value;
-    }
-}
-
-TEST(JunkMatch, LowerCasingTouchesOnlyAsciiLetters) {
-    EXPECT_EQ(core::AsciiLower("C:\\WINDOWS\\Temp_9"), "c:\\windows\\temp_9");
-    EXPECT_EQ(core::AsciiLower("\xC4\xD6@[`{"), "\xC4\xD6@[`{");
+    EXPECT_EQ(core::JunkName("a.tmp.bak").Extension(), ".bak");
+    EXPECT_EQ(core::JunkName(".tmp").Extension(), ".tmp");
+    EXPECT_EQ(core::JunkName("a.").Extension(), ".");
+    EXPECT_EQ(core::JunkName("README").Extension(), "");
 }
 
 }  // namespace

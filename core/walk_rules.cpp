@@ -1,17 +1,6 @@
-#include "core/junk_match.h"
+#include "core/walk_rules.h"
 
 namespace core {
-
-bool JunkPatternMatches(const std::string& pattern, const std::string& name) {
-    if (pattern.find('*') == std::string::npos) return pattern == name;
-    if (pattern.compare(0, 2, "*.") == 0) return pattern.compare(1, std::string::npos, NameExtension(name)) == 0;
-    return false;
-}
-
-std::string NameExtension(const std::string& name) {
-    size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
 
 bool IsListedAttributeValue(uint32_t attributes) {
     switch (attributes) {
