@@ -233,6 +233,28 @@ TEST_F(Scan, FolderThatCannotBeEnumeratedYieldsNothing) {
     EXPECT_TRUE(form->FoundFiles().empty());
 }
 
+// The enumeration gives the folder "tail " with its trailing space, which
+// an ordinary path drops: the folder test then finds no folder, so the walk
+// does not go in, although FindFirstFileA would list what is in it.
+TEST_F(Scan, FolderWhosePathNamesNoFolderIsNotEntered) {
+    // Only a "\\?\" path keeps the trailing space, and only such a path
+    // removes the folder again.
+    struct Folder {
+        std::string path;
+        ~Folder() {
+            DeleteFileA((path + "\\in.tmp").c_str());
+            RemoveDirectoryA(path.c_str());
+        }
+    } folder{"\\\\?\\" + root + "\\tail "};
+    ASSERT_TRUE(CreateDirectoryA(folder.path.c_str(), nullptr));
+    HANDLE h = CreateFileA((folder.path + "\\in.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    ASSERT_EQ(Attributes(root + "\\tail "), INVALID_FILE_ATTRIBUTES);
+    form->ScanFolder(root);
+    EXPECT_TRUE(form->FoundFiles().empty()) << form->FoundFiles()[0]->FullPath;
+}
+
 TEST_F(Scan, WindowsFolderIsTheOneTheSystemGives) {
     char expected[MAX_PATH + 1];
     ASSERT_GT(GetWindowsDirectoryA(expected, sizeof expected), 0u);
