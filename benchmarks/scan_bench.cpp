@@ -8,8 +8,8 @@
 // (5000 40 is a drive of 200,000 files).
 #include <windows.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 

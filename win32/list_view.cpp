@@ -144,8 +144,6 @@ void ListView::SetSubItem(int index, int subItem, const std::string& text) {
     SendMessageA(hwnd_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
 }
 
-// The row keeps the tick: the box's changes reach it through LVN_ITEMCHANGED,
-// so long loops that read ticks send the control no message.
 void ListView::SetChecked(int index, bool checked) {
     rows_[index].checked = checked;
     ShowRow(index);

@@ -48,6 +48,9 @@ public:
     void AddSubItem(int index, const std::string& text);
     void SetSubItem(int index, int subItem, const std::string& text);
     int ImageIndex(int index) const { return rows_[index].image; }
+    // The row keeps the tick: the box's changes reach it through
+    // LVN_ITEMCHANGED, so long loops that read ticks send the control no
+    // message, and the read is inline.
     bool Checked(int index) const { return rows_[index].checked; }
     void SetChecked(int index, bool checked);
     // -1 when no row is selected.
