@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     std::string root = std::string(temp) + "scan_bench_tree";
+    RemoveTree(root);  // what an interrupted run left
     MakeTree(root, folders, files);
 
     cleaner::TFrm_Main form;
