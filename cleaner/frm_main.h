@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/cleanup_rules.h"
 #include "core/found_files.h"
 #include "core/junk_types.h"
 #include "win32/button.h"
@@ -75,6 +76,17 @@ public:
     void UpdateReportTotals();
     void Label23Click(win32::Control* sender);
     void ReportListViewDblClick(win32::Control* sender);
+
+    // The cleaning options and the cleanup.
+    void RadioButton1Click(win32::Control* sender);
+    void RadioButton2Click(win32::Control* sender);
+    void RadioButton3Click(win32::Control* sender);
+    void btnSelectFolderClick(win32::Control* sender);
+    void NextBtn2Click(win32::Control* sender);
+    void StopRepairBtnClick(win32::Control* sender);
+    void CleanJunkFiles();
+    // The mode of the selected radio button.
+    core::CleanMode CleanMode() const;
 
     // Operations of the junk-type store.
     void LoadJunkTypes();
@@ -201,6 +213,10 @@ private:
     bool junkTypesEdited_ = false;
     bool toldEditsUnsaved_ = false;
 };
+
+// Turns off the machine-wide setting that deletes instead of recycling
+// (NukeOnDelete 1 becomes 0); a key that can't be opened is skipped.
+void ClearNukeOnDelete();
 
 // The wizard window of the run.
 extern TFrm_Main* Frm_Main;

@@ -114,7 +114,7 @@ void TFrm_Main::ScanFolder(const std::string& folder) {
             auto found = std::make_unique<core::TTempFileInfo>();
             found->FileName = name;
             found->FullPath = path;
-            found->Size = static_cast<int32_t>(entry.nFileSizeLow);
+            found->Size = static_cast<int64_t>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
             FoundFiles_.push_back(std::move(found));
         }
     } while (FindNextFileA(find, &entry));

@@ -11,7 +11,7 @@ namespace core {
 struct TTempFileInfo {
     std::string FileName;  // the entry's name
     std::string FullPath;  // folder, backslash, name; begins with the drive key
-    int32_t Size = 0;      // the low 32 bits of the file's size
+    int64_t Size = 0;      // the whole size in bytes
 };
 
 // Records are allocated one by one, in the order the scan found them.

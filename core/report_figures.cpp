@@ -17,7 +17,7 @@ DriveFigures CountDriveFiles(const FoundFileList& files, const std::string& driv
     for (const auto& file : files) {
         if (DriveOfPath(file->FullPath) != driveKey) continue;
         ++figures.count;
-        figures.bytes += static_cast<int64_t>(SizeBytes(*file));
+        figures.bytes += file->Size;
     }
     return figures;
 }
@@ -39,7 +39,7 @@ int64_t ReadFigure(const std::string& text) {
 
 std::string DetailText(const TTempFileInfo& file) {
     return "FileName: " + file.FileName + "\rPath: " + file.FullPath + "\rSize: " +
-           std::to_string(SizeBytes(file) / 1024) + "KB";
+           std::to_string(file.Size / 1024) + "KB";
 }
 
 }  // namespace core

@@ -13,10 +13,6 @@ namespace core {
 // the second is a colon, otherwise empty.
 std::string DriveOfPath(const std::string& fullPath);
 
-// The record keeps only the low 32 bits of a size; read as unsigned, so a
-// 3 GB file counts 3 GB rather than -1 GB.
-inline uint64_t SizeBytes(const TTempFileInfo& file) { return static_cast<uint32_t>(file.Size); }
-
 // 64-bit, so a drive whose finds pass 2 GB doesn't show a wrapped figure.
 struct DriveFigures {
     int64_t count = 0;

@@ -50,6 +50,11 @@ ListView::~ListView() {
     }
 }
 
+void ListView::SetColumnWidth(int column, int width) {
+    columns_.at(column).width = width;
+    if (hwnd_) SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, column, width);
+}
+
 void ListView::SetImageList(HIMAGELIST images) {
     images_ = images;
     if (!hwnd_) return;

@@ -30,6 +30,7 @@ public:
     bool SunkenBorder = false;
     void AddColumn(const ListColumn& column);
     const std::vector<ListColumn>& Columns() const { return columns_; }
+    void SetColumnWidth(int column, int width);
     // The small and large image list, which several lists may share: the
     // list view never destroys it (LVS_SHAREIMAGELISTS); whoever made it
     // destroys it once.

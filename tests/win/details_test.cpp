@@ -76,7 +76,7 @@ protected:
         auto rec = std::make_unique<core::TTempFileInfo>();
         rec->FullPath = path;
         rec->FileName = path.substr(path.find_last_of('\\') + 1);
-        rec->Size = static_cast<int32_t>(static_cast<uint32_t>(size));
+        rec->Size = size;
         form->MutableFoundFiles().push_back(std::move(rec));
     }
     void FindOnBothDrives() {

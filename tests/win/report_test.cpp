@@ -39,12 +39,11 @@ protected:
         form->ScanListView->AddSubItem(row, "Finished");
         form->ScanListView->AddSubItem(row, key);
     }
-    // Sizes are stored as the scan stores them: the low 32 bits.
     void Find(const std::string& path, int64_t size) {
         auto rec = std::make_unique<core::TTempFileInfo>();
         rec->FullPath = path;
         rec->FileName = path.substr(path.find_last_of('\\') + 1);
-        rec->Size = static_cast<int32_t>(static_cast<uint32_t>(size));
+        rec->Size = size;
         form->MutableFoundFiles().push_back(std::move(rec));
     }
     void Next() { form->NextBtnClick(form->NextBtn); }
@@ -126,7 +125,7 @@ TEST_F(Report, KbFiguresAreTruncatedPerDriveAndSummed) {
         {"1023 bytes", {{"C:\\a.tmp", 1000}, {"C:\\b.tmp", 23}}, {"0 KB"}, "0 KB"},
         // Dividing the byte sum once would give 3 KB.
         {"1536 twice", {{"C:\\a.tmp", 1536}, {"D:\\b.tmp", 1536}}, {"1 KB", "1 KB"}, "2 KB"},
-        // Sizes read as unsigned low words, sums in 64 bits.
+        // Whole sizes, summed in 64 bits.
         {"past 2 GB", {{"C:\\a.tmp", 3 * kGb}, {"C:\\b.tmp", 3 * kGb}, {"D:\\c.tmp", 2 * kGb}},
          {"6291456 KB", "2097152 KB"}, "8388608 KB"},
     };

@@ -153,13 +153,13 @@ TEST_F(Scan, NoTickedRowRecordsNothingButStillWalks) {
     EXPECT_EQ(form->ScanMessage->Caption().rfind(root, 0), 0u) << form->ScanMessage->Caption();
 }
 
-TEST_F(Scan, SizeKeepsTheLowThirtyTwoBitsSigned) {
+TEST_F(Scan, SizeIsTheWholeSize) {
     MakeFile(root + "\\five.tmp", 5368709120LL);
     MakeFile(root + "\\three.tmp", 3221225472LL);
     form->ScanFolder(root);
     ASSERT_EQ(form->FoundFiles().size(), 2u);
     for (const auto& f : form->FoundFiles())
-        EXPECT_EQ(f->Size, f->FileName == "five.tmp" ? 1073741824 : -1073741824) << f->FileName;
+        EXPECT_EQ(f->Size, f->FileName == "five.tmp" ? 5368709120LL : 3221225472LL) << f->FileName;
 }
 
 TEST_F(Scan, FilesAreRecordedWhateverTheirAttributes) {

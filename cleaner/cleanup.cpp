@@ -1,0 +1,157 @@
+// The options page and the cleanup: the cleaning mode, the destination
+// folder, and the run that deletes, recycles or moves every found file of
+// the ticked report drives.
+#include <shlobj.h>
+
+#include "cleaner/frm_main.h"
+#include "core/cleanup_rules.h"
+#include "core/report_figures.h"
+#include "win32/app.h"
+#include "win32/msgbox.h"
+#include "win32/registry.h"
+#include "win32/shell_files.h"
+
+namespace cleaner {
+
+namespace {
+
+const char kBitBucketKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket";
+const char kNukeOnDelete[] = "NukeOnDelete";
+// No confirmation, undo (the Recycle Bin), no error boxes.
+const FILEOP_FLAGS kShellFlags = FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
+
+// Back and Finish of the cleanup page stay disabled, their pictures frozen,
+// while the step runs, and come back however it ends: an error that leaves
+// it early must not leave the user without a way off the page.
+class CleanupPageButtonsHeld {
+public:
+    explicit CleanupPageButtonsHeld(TFrm_Main& form) : form_(form) { Set(false, 1); }
+    ~CleanupPageButtonsHeld() { Set(true, 0); }
+    CleanupPageButtonsHeld(const CleanupPageButtonsHeld&) = delete;
+    CleanupPageButtonsHeld& operator=(const CleanupPageButtonsHeld&) = delete;
+
+private:
+    void Set(bool enabled, int tag) {
+        for (win32::TImageEx* button : {form_.BackBtn3, form_.FinishBtn}) button->SetEnabled(enabled);
+        for (win32::TImageEx* button : {form_.BackBtn3, form_.FinishBtn}) button->Tag = tag;
+    }
+    TFrm_Main& form_;
+};
+
+// Whether the file is still there to be processed. A junction or link
+// planted on its path after the scan would send the operation somewhere the
+// user never saw, so a path with one is not. A file that is gone fails in
+// every mode: some shells report moving a missing file as a success.
+bool StillThereUnredirected(const std::string& fullPath) {
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    for (const std::string& path : core::PathsFromRoot(fullPath)) {
+        attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    }
+    return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathTaken(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Moves the file into the folder; a name already there is never
+// overwritten: the file takes the first free "name (n).ext".
+bool MoveIntoFolder(const std::string& path, const std::string& folder) {
+    const std::string name = core::PathFileName(path);
+    const std::string target = core::FreeTargetPath(folder, name, PathTaken);
+    if (core::PathFileName(target) == name)
+        return win32::ShellFileOperation({FO_MOVE, path, folder, kShellFlags}) == 0;
+    return win32::ShellFileOperation({FO_MOVE, path, target, kShellFlags | FOF_MULTIDESTFILES}) == 0;
+}
+
+bool CleanOneFile(core::CleanMode mode, const std::string& path, const std::string& folder) {
+    if (!StillThereUnredirected(path)) return false;
+    switch (mode) {
+        case core::CleanMode::Delete:
+            return DeleteFileA(path.c_str()) != FALSE;
+        case core::CleanMode::RecycleBin:
+            return win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
+        case core::CleanMode::OneFolder:
+            // No folder chosen: the shell would take its current folder.
+            return !folder.empty() && MoveIntoFolder(path, folder);
+    }
+    return false;
+}
+
+}  // namespace
+
+void ClearNukeOnDelete() {
+    win32::TRegistry registry(HKEY_LOCAL_MACHINE);
+    // Without administrator rights the key can't be had: nothing to do.
+    if (!registry.OpenKey(kBitBucketKey, true)) return;
+    if (registry.ValueExists(kNukeOnDelete) && registry.ReadInteger(kNukeOnDelete) == 1)
+        registry.WriteInteger(kNukeOnDelete, 0);
+    registry.CloseKey();
+}
+
+void TFrm_Main::RadioButton1Click(win32::Control*) { btnSelectFolder->SetVisible(false); }
+
+void TFrm_Main::RadioButton2Click(win32::Control*) { btnSelectFolder->SetVisible(false); }
+
+void TFrm_Main::RadioButton3Click(win32::Control*) { btnSelectFolder->SetVisible(RadioButton3->Checked()); }
+
+void TFrm_Main::btnSelectFolderClick(win32::Control*) {
+    std::string folder;
+    if (win32::BrowseForFolder({win32::App().Handle(), "Select Directory", BIF_RETURNONLYFSDIRS}, &folder))
+        panJunkMoveFolder->SetCaption(folder);
+}
+
+void TFrm_Main::NextBtn2Click(win32::Control*) {
+    {
+        CleanupPageButtonsHeld held(*this);
+        DataNotebook->SetPageIndex(DataNotebook->PageIndex() + 1);
+        CleanerListView->SetColumnWidth(0, CleanerListView->Width() - (CleanerListView->Columns().at(1).width + 23));
+        bool go = !RadioButton1->Checked() ||
+                  win32::ShowMessageBox(win32::App().Handle(),
+                                        "The files will be permanently deleted and can not recovered!\r\r"
+                                        "Are you sure to proceed?",
+                                        "Pelmora Scourly - Delete Confirmation",
+                                        MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+        if (go) {
+            ScanState = 4;
+            CleanJunkFiles();
+        }
+    }
+    btnSelectFolder->SetVisible(false);
+}
+
+void TFrm_Main::StopRepairBtnClick(win32::Control*) { ScanState = 5; }
+
+core::CleanMode TFrm_Main::CleanMode() const {
+    if (RadioButton1->Checked()) return core::CleanMode::Delete;
+    if (RadioButton2->Checked()) return core::CleanMode::RecycleBin;
+    return core::CleanMode::OneFolder;
+}
+
+void TFrm_Main::CleanJunkFiles() {
+    ClearNukeOnDelete();
+    CleanerListView->Clear();
+    CleanupGauge->SetProgress(0);
+    // Back is disabled while the run lasts, so neither can change under it.
+    const core::CleanMode mode = CleanMode();
+    const std::string folder = panJunkMoveFolder->Caption();
+    const int rows = ReportListView->Count();
+    for (int i = 0; i < rows; ++i) {
+        win32::App().ProcessMessagesIfDue();
+        if (ScanState == 5) return;
+        if (!ReportListView->Checked(i)) continue;
+        const std::string key = ReportListView->SubItem(i, 2);
+        const size_t entries = FoundFiles_.size();
+        for (size_t f = 0; f < entries && f < FoundFiles_.size(); ++f) {
+            win32::App().ProcessMessagesIfDue();
+            if (ScanState == 5) break;
+            const std::string path = FoundFiles_[f]->FullPath;
+            if (core::DriveOfPath(path) != key) continue;
+            int row = CleanerListView->AddItem(path);
+            bool done = CleanOneFile(mode, path, folder);
+            CleanerListView->AddSubItem(row, core::CleanStatusText(mode, done));
+            CleanupGauge->AddProgress(1);
+        }
+    }
+}
+
+}  // namespace cleaner

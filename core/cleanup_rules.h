@@ -1,0 +1,36 @@
+// The cleanup's portable rules: the three modes with their status texts,
+// the folders a path passes through, and the free name in the destination
+// folder of the one-folder mode.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace core {
+
+enum class CleanMode { Delete, RecycleBin, OneFolder };
+
+// The "Status" column of a processed file.
+std::string CleanStatusText(CleanMode mode, bool succeeded);
+
+// Every folder on the path below the drive root, outermost first, and the
+// path itself: "C:\a\b\x.tmp" gives "C:\a", "C:\a\b", "C:\a\b\x.tmp". A link
+// planted at any of them after the scan would lead the file operation
+// elsewhere, so each is looked at before the file is touched.
+std::vector<std::string> PathsFromRoot(const std::string& fullPath);
+
+// "name (2).ext", "name (3).ext"... for the n-th name; a name without an
+// extension (a leading dot does not start one) gets " (n)" appended.
+std::string NumberedName(const std::string& name, int n);
+
+// The target path for moving a file called `name` into `folder`: the name
+// itself when nothing of that name is there, else the first numbered name
+// that is free. `exists` tells whether a path is taken.
+std::string FreeTargetPath(const std::string& folder, const std::string& name,
+                           const std::function<bool(const std::string&)>& exists);
+
+// The last part of a path: what follows its last backslash.
+std::string PathFileName(const std::string& path);
+
+}  // namespace core

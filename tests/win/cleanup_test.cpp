@@ -1,0 +1,592 @@
+// The options page and the cleanup on real files: the Select Directory
+// button, the folder dialog (answered through its seam), the confirmation,
+// NukeOnDelete, each mode's effect on disk, Stop, and the statuses and gauge.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cleaner/detail_temp_file_form.h"
+#include "cleaner/frm_main.h"
+#include "core/report_figures.h"
+#include "win32/app.h"
+#include "win32/registry.h"
+#include "win32/shell_files.h"
+#include "win32/system.h"
+#include "win_test_util.h"
+
+using cleaner::ScanState;
+using cleaner::TFrm_Main;
+
+namespace {
+
+const char kBitBucket[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket";
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+            else DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The Recycle Bin of the bench: the Trash of its private HOME, reached
+// through Z:; "files" holds what was recycled, "info" where it came from.
+std::string Trash(const char* part) {
+    const char* data = getenv("XDG_DATA_HOME");
+    std::string path = std::string("Z:") + (data ? data : "") + "/Trash/" + part;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// Forgets what earlier runs recycled under this name, so that it comes back unrenamed.
+void EmptyTrashOf(const std::string& name) {
+    for (const char* part : {"files", "info"}) {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((Trash(part) + "\\" + name + "*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) continue;
+        do DeleteFileA((Trash(part) + "\\" + entry.cFileName).c_str());
+        while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+}
+
+// Runs at the cleanup's message points: a message-only window whose posted
+// message calls the hook; the hook posts again to be called at the next one.
+std::function<void()> hook;
+HWND hookWindow = nullptr;
+
+LRESULT CALLBACK HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP && hook) {
+        hook();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CallAtNextMessagePoint() { PostMessageA(hookWindow, WM_APP, 0, 0); }
+
+class Cleanup : public testing::Test {
+protected:
+    void SetUp() override {
+        ScanState = 3;
+        win32::App().SetProcessInterval(0);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = HookProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "CleanupTestHook";
+        RegisterClassA(&wc);
+        hookWindow = CreateWindowExA(0, "CleanupTestHook", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        root = win32::ProgramDirectory() + "cleanup-fixture";
+        other = "C:\\cleanup-fixture";
+        for (const std::string& r : {root, other}) {
+            RemoveTree(r);
+            CreateDirectoryA(r.c_str(), nullptr);
+        }
+        drive = core::DriveOfPath(root);
+        form = testutil::NewWizard();
+        cleaner::Frm_Main = form.get();
+        DeleteNuke();
+    }
+    void TearDown() override {
+        win32::SetFileOperationWatcher(nullptr);
+        win32::SetFolderBrowser(nullptr);
+        DestroyWindow(hookWindow);
+        hook = nullptr;
+        cleaner::Frm_Main = nullptr;
+        form.reset();
+        win32::App().SetProcessInterval(25);
+        ScanState = 0;
+        DeleteNuke();
+        for (const std::string& r : {root, other}) RemoveTree(r);
+    }
+
+    // A file on disk recorded as a find, in scan order.
+    std::string Find(const std::string& relative, const std::string& base = "") {
+        std::string path = (base.empty() ? root : base) + "\\" + relative;
+        for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+            CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+        testutil::WriteFileBytes(path, "junk:" + relative);
+        auto rec = std::make_unique<core::TTempFileInfo>();
+        rec->FullPath = path;
+        rec->FileName = core::PathFileName(path);
+        rec->Size = 5;
+        form->MutableFoundFiles().push_back(std::move(rec));
+        return path;
+    }
+    // A report row as the report leaves it; the gauge maximum counts every row.
+    void ReportRow(const std::string& key, bool ticked = true) {
+        win32::ListView* list = form->ReportListView;
+        int row = list->AddItem("Drive (" + key + ")");
+        list->AddSubItem(row, std::to_string(core::CountDriveFiles(form->FoundFiles(), key).count));
+        list->AddSubItem(row, "0 KB");
+        list->AddSubItem(row, key);
+        list->SetChecked(row, ticked);
+        int64_t total = 0;
+        for (int i = 0; i < list->Count(); ++i) total += std::stoll(list->SubItem(i, 0));
+        form->CleanupGauge->SetMaxValue(total);
+    }
+    void SelectMode(win32::RadioButton* radio) {
+        radio->SetChecked(true);
+        radio->Click();
+    }
+    // Next on the options page; a permanent deletion is confirmed with `answer`.
+    std::vector<win32::MessageBoxCall> Next(int answer = IDYES) {
+        testutil::MessageBoxRecorder boxes(answer);
+        form->DataNotebook->SetPageIndex(3);
+        form->NextBtn2Click(form->NextBtn2);
+        return boxes.calls;
+    }
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> rows;
+        for (int i = 0; i < form->CleanerListView->Count(); ++i)
+            rows.push_back(form->CleanerListView->Caption(i) + " | " + form->CleanerListView->SubItem(i, 0));
+        return rows;
+    }
+    void ExpectBackAndFinishFree() const {
+        for (win32::TImageEx* b : {form->BackBtn3, form->FinishBtn}) {
+            EXPECT_TRUE(b->Enabled()) << b->Name();
+            EXPECT_EQ(b->Tag, 0) << b->Name();
+        }
+    }
+    static void DeleteNuke() {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBitBucket, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+        RegDeleteValueA(key, "NukeOnDelete");
+        RegCloseKey(key);
+    }
+    static void SetNuke(DWORD type, const std::string& data) {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kBitBucket, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, "NukeOnDelete", 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
+        RegCloseKey(key);
+    }
+    static void SetNuke(DWORD value) {
+        SetNuke(REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
+    }
+    // "missing", or the DWORD in decimal.
+    static std::string Nuke() {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBitBucket, 0, KEY_READ, &key) != ERROR_SUCCESS) return "missing";
+        DWORD type = 0, value = 0, size = sizeof value;
+        LONG status = RegQueryValueExA(key, "NukeOnDelete", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        RegCloseKey(key);
+        return status != ERROR_SUCCESS ? "missing" : std::to_string(value);
+    }
+
+    std::string root, other, drive;
+    std::unique_ptr<TFrm_Main> form;
+};
+
+TEST_F(Cleanup, SelectDirectoryButtonShowsOnlyForTheOneFolderMode) {
+    form->Show();
+    form->DataNotebook->SetPageIndex(3);
+    win32::App().ProcessMessages();
+    auto click = [](win32::RadioButton* radio) { SendMessageA(radio->Handle(), BM_CLICK, 0, 0); };
+    auto leave = [&](win32::RadioButton* radio) {
+        SetFocus(radio->Handle());
+        SetFocus(form->NextBtn2->Parent()->Handle());
+        win32::App().ProcessMessages();
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        bool visible;
+    } cases[] = {
+        {"RadioButton3 clicked", [&] { click(form->RadioButton3); }, true},
+        {"RadioButton1 clicked", [&] { click(form->RadioButton1); }, false},
+        {"RadioButton3 again", [&] { click(form->RadioButton3); }, true},
+        {"RadioButton2 clicked", [&] { click(form->RadioButton2); }, false},
+        {"RadioButton3 selected, leaves the focus",
+         [&] {
+             form->RadioButton3->SetChecked(true);
+             leave(form->RadioButton3);
+         },
+         true},
+        {"RadioButton3 not selected, leaves the focus",
+         [&] {
+             form->RadioButton1->SetChecked(true);
+             form->btnSelectFolder->SetVisible(true);
+             leave(form->RadioButton3);
+         },
+         false},
+        {"Back with RadioButton3 selected",
+         [&] {
+             click(form->RadioButton3);
+             form->DataNotebook->SetPageIndex(4);
+             form->BackBtnClick(form->BackBtn3);
+         },
+         false},
+        {"the end of the cleanup step",
+         [&] {
+             click(form->RadioButton3);
+             Next();
+         },
+         false},
+    };
+    form->panJunkMoveFolder->SetCaption("D:\\kept");
+    for (const Case& c : cases) {
+        c.act();
+        EXPECT_EQ(form->btnSelectFolder->Visible(), c.visible) << c.what;
+    }
+    EXPECT_EQ(form->DataNotebook->PageIndex(), 4);
+    EXPECT_EQ(form->panJunkMoveFolder->Caption(), "D:\\kept");
+    EXPECT_TRUE(form->Label16->Visible());
+    EXPECT_TRUE(form->panJunkMoveFolder->Visible());
+}
+
+TEST_F(Cleanup, FolderDialogSetsThePanelAndCancelKeepsIt) {
+    std::vector<win32::BrowseFolderCall> calls;
+    std::string answer = "D:\\Junk Folder";
+    bool confirm = true;
+    win32::SetFolderBrowser([&](const win32::BrowseFolderCall& call, std::string* path) {
+        calls.push_back(call);
+        if (confirm) *path = answer;
+        return confirm;
+    });
+    SendMessageA(form->btnSelectFolder->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].title, "Select Directory");
+    EXPECT_EQ(calls[0].flags, static_cast<UINT>(BIF_RETURNONLYFSDIRS));
+    EXPECT_EQ(calls[0].owner, win32::App().Handle());
+    EXPECT_EQ(form->panJunkMoveFolder->Caption(), "D:\\Junk Folder");
+    confirm = false;
+    form->btnSelectFolderClick(form->btnSelectFolder);
+    EXPECT_EQ(form->panJunkMoveFolder->Caption(), "D:\\Junk Folder");
+}
+
+TEST_F(Cleanup, NoToTheConfirmationTouchesNothing) {
+    std::string file = Find("a.tmp");
+    ReportRow(drive);
+    SetNuke(1);
+    form->CleanerListView->AddItem("C:\\earlier.tmp");
+    form->CleanerListView->AddSubItem(0, "File Deleted");
+    form->CleanupGauge->SetProgress(1);
+    SelectMode(form->RadioButton1);
+    auto boxes = Next(IDNO);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The files will be permanently deleted and can not recovered!\r\rAre you sure to proceed?");
+    EXPECT_EQ(boxes[0].caption, "Pelmora Scourly - Delete Confirmation");
+    EXPECT_EQ(boxes[0].flags, 0x134u);
+    EXPECT_EQ(form->DataNotebook->PageIndex(), 4);
+    EXPECT_TRUE(Exists(file));
+    EXPECT_EQ(Nuke(), "1");
+    EXPECT_EQ(ScanState, 3);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"C:\\earlier.tmp | File Deleted"});
+    EXPECT_EQ(form->CleanupGauge->Progress(), 1);
+    EXPECT_EQ(form->CleanerListView->Columns()[0].width, 530);
+    ExpectBackAndFinishFree();
+
+    // Yes runs it; the other modes never ask.
+    Next(IDYES);
+    EXPECT_FALSE(Exists(file));
+    EXPECT_EQ(ScanState, 4);
+    EXPECT_EQ(Rows(), std::vector<std::string>{file + " | File Deleted"});
+    SelectMode(form->RadioButton2);
+    EXPECT_TRUE(Next().empty());
+}
+
+TEST_F(Cleanup, BackAndFinishAreHeldWhileTheRunGoesOn) {
+    Find("a.tmp");
+    ReportRow(drive);
+    std::vector<std::string> seen;
+    hook = [&] {
+        for (win32::TImageEx* b : {form->BackBtn3, form->FinishBtn})
+            seen.push_back(b->Name() + (b->Enabled() ? " enabled " : " disabled ") + std::to_string(b->Tag));
+    };
+    CallAtNextMessagePoint();
+    Next();
+    EXPECT_EQ(seen, (std::vector<std::string>{"BackBtn3 disabled 1", "FinishBtn disabled 1"}));
+    ExpectBackAndFinishFree();
+}
+
+// Every mode on real files: what happens to them, and a second run of the
+// same finds, which are gone by then.
+TEST_F(Cleanup, EachModeActsOnTheFilesAndASecondRunFails) {
+    const std::string dest = other + "\\dest";
+    CreateDirectoryA(dest.c_str(), nullptr);
+    form->panJunkMoveFolder->SetCaption(dest);
+    struct Case {
+        win32::RadioButton* TFrm_Main::*radio;
+        const char* done;
+        const char* failed;
+    } cases[] = {
+        {&TFrm_Main::RadioButton1, "File Deleted", "Deleted Error"},
+        {&TFrm_Main::RadioButton2, "File Deleted", "Deleted Error"},
+        {&TFrm_Main::RadioButton3, "File Moved", "Moved Error"},
+    };
+    const std::string trash = Trash("files");
+    ASSERT_TRUE(Exists(trash)) << trash;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.done + std::string(" ") + ((*form).*c.radio)->Name());
+        form->MutableFoundFiles().clear();
+        form->ReportListView->Clear();
+        const std::string tag = ((*form).*c.radio)->Name();
+        const std::string name = "mode-" + tag + ".tmp";
+        EmptyTrashOf(name);
+        std::vector<std::string> files = {Find("sub\\" + name), Find("hidden-" + tag + ".tmp")};
+        SetFileAttributesA(files[1].c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        ReportRow(drive);
+        SelectMode((*form).*c.radio);
+        Next();
+        std::vector<std::string> expected = {files[0] + " | " + c.done, files[1] + " | " + c.done};
+        EXPECT_EQ(Rows(), expected);
+        for (const std::string& f : files) EXPECT_FALSE(Exists(f)) << f;
+        EXPECT_EQ(form->CleanupGauge->Progress(), 2);
+        if (c.radio == &TFrm_Main::RadioButton2) {
+            EXPECT_EQ(testutil::ReadFileBytes(trash + "\\" + name), "junk:sub\\" + name);
+        }
+        if (c.radio == &TFrm_Main::RadioButton3) {
+            EXPECT_EQ(testutil::ReadFileBytes(dest + "\\" + name), "junk:sub\\" + name);
+            EXPECT_TRUE(Exists(dest + "\\hidden-" + tag + ".tmp"));
+        }
+        // Back, then Next again: the same finds, now missing.
+        form->BackBtnClick(form->BackBtn3);
+        ASSERT_EQ(form->DataNotebook->PageIndex(), 3);
+        Next();
+        EXPECT_EQ(Rows(), (std::vector<std::string>{files[0] + " | " + c.failed, files[1] + " | " + c.failed}));
+        EXPECT_EQ(form->CleanupGauge->Progress(), 2);
+        ExpectBackAndFinishFree();
+    }
+}
+
+// Only the deletion is tried: Wine's shell moves (and so recycles) a file
+// by renaming it, which no open handle prevents.
+TEST_F(Cleanup, ALockedFileFailsAndTheRunGoesOn) {
+    std::string locked = Find("locked.tmp"), readOnly = Find("readonly.tmp"), free = Find("free.tmp");
+    HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    ReportRow(drive);
+    SelectMode(form->RadioButton1);
+    Next();
+    CloseHandle(h);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{locked + " | Deleted Error", readOnly + " | Deleted Error",
+                                                free + " | File Deleted"}));
+    EXPECT_TRUE(Exists(locked));
+    EXPECT_TRUE(Exists(readOnly));
+    EXPECT_FALSE(Exists(free));
+    EXPECT_EQ(form->CleanupGauge->Progress(), 3);
+}
+
+TEST_F(Cleanup, OneFolderModeNeverOverwrites) {
+    const std::string dest = other + "\\dest";
+    CreateDirectoryA(dest.c_str(), nullptr);
+    testutil::WriteFileBytes(dest + "\\x.tmp", "already there");
+    CreateDirectoryA((dest + "\\thumbs.db").c_str(), nullptr);  // a folder of the same name
+    std::vector<std::string> files = {Find("a\\x.tmp"), Find("b\\x.tmp"), Find("c\\thumbs.db"), Find("d\\y.tmp")};
+    ReportRow(drive);
+    std::vector<win32::FileOperationCall> calls;
+    win32::SetFileOperationWatcher([&](const win32::FileOperationCall& call) { calls.push_back(call); });
+    form->panJunkMoveFolder->SetCaption(dest);
+    SelectMode(form->RadioButton3);
+    Next();
+    for (const std::string& row : Rows()) EXPECT_NE(row.find("| File Moved"), std::string::npos) << row;
+    EXPECT_EQ(testutil::ReadFileBytes(dest + "\\x.tmp"), "already there");
+    EXPECT_EQ(testutil::ReadFileBytes(dest + "\\x (2).tmp"), "junk:a\\x.tmp");
+    EXPECT_EQ(testutil::ReadFileBytes(dest + "\\x (3).tmp"), "junk:b\\x.tmp");
+    EXPECT_EQ(testutil::ReadFileBytes(dest + "\\thumbs (2).db"), "junk:c\\thumbs.db");
+    EXPECT_EQ(testutil::ReadFileBytes(dest + "\\y.tmp"), "junk:d\\y.tmp");
+    ASSERT_EQ(calls.size(), 4u);
+    // A free name goes to the folder as the plain move does; a taken one to its exact new path.
+    EXPECT_EQ(calls[3].to, dest);
+    EXPECT_EQ(calls[3].flags, 0x450);
+    EXPECT_EQ(calls[0].to, dest + "\\x (2).tmp");
+    EXPECT_EQ(calls[0].flags, 0x450 | FOF_MULTIDESTFILES);
+    EXPECT_EQ(calls[0].func, static_cast<UINT>(FO_MOVE));
+}
+
+TEST_F(Cleanup, OneFolderModeWithoutAFolderMovesNothing) {
+    std::vector<std::string> files = {Find("a.tmp"), Find("b.tmp")};
+    ReportRow(drive);
+    int shellCalls = 0;
+    win32::SetFileOperationWatcher([&](const win32::FileOperationCall&) { ++shellCalls; });
+    SelectMode(form->RadioButton3);
+    Next();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{files[0] + " | Moved Error", files[1] + " | Moved Error"}));
+    EXPECT_EQ(shellCalls, 0);
+    for (const std::string& f : files) EXPECT_TRUE(Exists(f)) << f;
+    EXPECT_EQ(form->CleanupGauge->Progress(), 2);
+}
+
+TEST_F(Cleanup, UntickedDrivesKeepTheirFilesAndTheGaugeEndsShort) {
+    std::string mine = Find("mine.tmp");
+    std::string theirs = Find("theirs.tmp", other);
+    std::string mine2 = Find("mine2.tmp");
+    ReportRow("C:", false);
+    ReportRow(drive, true);
+    ASSERT_EQ(form->CleanupGauge->MaxValue(), 3);
+    SelectMode(form->RadioButton1);
+    Next();
+    // The ticked drive's finds, in scan order.
+    EXPECT_EQ(Rows(), (std::vector<std::string>{mine + " | File Deleted", mine2 + " | File Deleted"}));
+    EXPECT_TRUE(Exists(theirs));
+    EXPECT_EQ(form->CleanupGauge->Progress(), 2);
+    EXPECT_EQ(form->CleanupGauge->MaxValue(), 3);
+
+    // No row ticked: an empty list and an empty gauge.
+    form->ReportListView->SetChecked(1, false);
+    Next();
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(form->CleanupGauge->Progress(), 0);
+}
+
+TEST_F(Cleanup, StopEndsTheRunAfterTheCurrentFile) {
+    std::vector<std::string> files = {Find("a.tmp"), Find("b.tmp"), Find("c.tmp")};
+    Find("d.tmp", other);
+    ReportRow(drive);
+    ReportRow("C:");
+    // The first file's operation asks for Stop at the message point after it.
+    hook = [&] { form->StopRepairBtnClick(form->StopRepairBtn); };
+    win32::SetFileOperationWatcher([&](const win32::FileOperationCall&) {
+        if (form->CleanerListView->Count() == 1) CallAtNextMessagePoint();
+    });
+    SelectMode(form->RadioButton2);
+    Next();
+    EXPECT_EQ(ScanState, 5);
+    EXPECT_EQ(Rows(), std::vector<std::string>{files[0] + " | File Deleted"});
+    EXPECT_TRUE(Exists(files[1]));
+    EXPECT_TRUE(Exists(other + "\\d.tmp"));
+    EXPECT_EQ(form->CleanupGauge->Progress(), 1);
+    ExpectBackAndFinishFree();
+    // Stop with no run under way changes nothing the next run sees.
+    win32::SetFileOperationWatcher(nullptr);
+    form->StopRepairBtnClick(form->StopRepairBtn);
+    Next();
+    EXPECT_EQ(ScanState, 4);
+    EXPECT_EQ(Rows().size(), 4u);
+}
+
+TEST_F(Cleanup, NukeOnDeleteOneBecomesZeroBeforeTheFirstFileInEveryMode) {
+    form->panJunkMoveFolder->SetCaption(other);
+    for (win32::RadioButton* radio : {form->RadioButton1, form->RadioButton2, form->RadioButton3}) {
+        SCOPED_TRACE(radio->Name());
+        form->MutableFoundFiles().clear();
+        form->ReportListView->Clear();
+        Find("n-" + radio->Name() + ".tmp");
+        ReportRow(drive);
+        SetNuke(1);
+        std::string atFirstFile;
+        hook = [&] { atFirstFile = Nuke(); };
+        CallAtNextMessagePoint();
+        SelectMode(radio);
+        Next();
+        EXPECT_EQ(atFirstFile, "0");
+        EXPECT_EQ(Rows().size(), 1u);
+    }
+}
+
+TEST_F(Cleanup, NukeOnDeleteOtherValuesStay) {
+    Find("a.tmp");
+    ReportRow(drive);
+    for (int value : {0, 2, -1}) {
+        SCOPED_TRACE(value);
+        if (value < 0) DeleteNuke(); else SetNuke(static_cast<DWORD>(value));
+        Next();
+        EXPECT_EQ(Nuke(), value < 0 ? "missing" : std::to_string(value));
+    }
+}
+
+TEST_F(Cleanup, NukeOnDeleteOfAnotherTypeStopsTheStepBeforeAnyFile) {
+    std::string file = Find("a.tmp");
+    ReportRow(drive);
+    form->CleanerListView->AddItem("C:\\earlier.tmp");
+    struct Case {
+        DWORD type;
+        std::string data;
+        const char* message;
+    } cases[] = {
+        {REG_SZ, std::string("1\0", 2), "Invalid data type for 'NukeOnDelete'"},
+        {REG_BINARY, std::string(8, '\1'), "Failed to get data for 'NukeOnDelete'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        SetNuke(c.type, c.data);
+        testutil::MessageBoxRecorder boxes;
+        form->DataNotebook->SetPageIndex(3);
+        try {
+            form->NextBtn2Click(form->NextBtn2);
+            ADD_FAILURE() << "no error";
+        } catch (...) {
+            win32::App().HandleException(std::current_exception());
+        }
+        ASSERT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(boxes.calls[0].text, c.message);
+        EXPECT_TRUE(Exists(file));
+        EXPECT_EQ(Rows(), std::vector<std::string>{"C:\\earlier.tmp | "});
+        EXPECT_EQ(form->DataNotebook->PageIndex(), 4);
+        ExpectBackAndFinishFree();
+    }
+}
+
+// Run by the end-to-end cleanup test in a machine of fixture drives: scans
+// the drives it names with *.tmp, prints what the report and the details
+// dialog show, then, before Next, swaps the folder it names for the planted
+// link beside it, cleans in the mode it names and prints the rows.
+TEST(CleanupDrives, CleansAfterALinkWasPlanted) {
+    const char* drives = getenv("SCOURLY_CLEAN_DRIVES");
+    const char* plant = getenv("SCOURLY_CLEAN_PLANT");
+    const char* mode = getenv("SCOURLY_CLEAN_MODE");
+    if (!drives || !plant || !mode) GTEST_SKIP() << "only with the drives of the end-to-end test";
+    ScanState = 0;
+    auto form = testutil::NewWizard();
+    cleaner::Frm_Main = form.get();
+    for (int i = 0; i < form->DiskListView->Count(); ++i)
+        form->DiskListView->SetChecked(i, std::string(drives).find(form->DiskListView->SubItem(i, 2)) != std::string::npos);
+    form->JunkFilesListView->Clear();
+    form->JunkFilesListView->SetChecked(form->JunkFilesListView->AddItem("*.tmp"), true);
+    form->ScanNowBtnClick(form->ScanNowBtn);
+    form->NextBtnClick(form->NextBtn);
+    // What the details dialog would draw for each find.
+    cleaner::TDetailTempFileForm::ModalHook = [](cleaner::TDetailTempFileForm& dialog) {
+        for (const auto& file : dialog.FileList()) {
+            std::string text = core::DetailText(*file);
+            std::replace(text.begin(), text.end(), '\r', '|');
+            std::cout << "DETAIL " << text << "\n";
+        }
+        return 0;
+    };
+    form->Label23Click(form->Label23);
+    cleaner::TDetailTempFileForm::ModalHook = nullptr;
+    form->NextBtn1Click(form->NextBtn1);
+    ASSERT_TRUE(MoveFileA(plant, (std::string(plant) + "-scanned").c_str()));
+    ASSERT_TRUE(MoveFileA((std::string(plant) + "-link").c_str(), plant));
+    std::string m = mode;
+    form->panJunkMoveFolder->SetCaption(getenv("SCOURLY_CLEAN_FOLDER") ? getenv("SCOURLY_CLEAN_FOLDER") : "");
+    (m == "delete" ? form->RadioButton1 : m == "recycle" ? form->RadioButton2 : form->RadioButton3)->SetChecked(true);
+    {
+        testutil::MessageBoxRecorder boxes(IDYES);
+        form->NextBtn2Click(form->NextBtn2);
+    }
+    for (int i = 0; i < form->CleanerListView->Count(); ++i)
+        std::cout << "ROW " << form->CleanerListView->Caption(i) << " | " << form->CleanerListView->SubItem(i, 0) << "\n";
+    for (int i = 0; i < form->ReportListView->Count(); ++i)
+        std::cout << "REPORT " << form->ReportListView->SubItem(i, 2) << " " << form->ReportListView->SubItem(i, 0) << " "
+                  << form->ReportListView->SubItem(i, 1) << "\n";
+    std::cout << "TOTALS " << form->ReportStatusBar->PanelText(1) << " | " << form->ReportStatusBar->PanelText(2) << "\n";
+    std::cout.flush();
+    cleaner::Frm_Main = nullptr;
+    ScanState = 0;
+}
+
+}  // namespace
