@@ -3,6 +3,9 @@
 // the ticked report drives.
 #include <shlobj.h>
 
+#include <string>
+#include <vector>
+
 #include "cleaner/frm_main.h"
 #include "core/cleanup_rules.h"
 #include "core/report_figures.h"
@@ -32,24 +35,73 @@ public:
 
 private:
     void Set(bool enabled, int tag) {
-        for (win32::TImageEx* button : {form_.BackBtn3, form_.FinishBtn}) button->SetEnabled(enabled);
-        for (win32::TImageEx* button : {form_.BackBtn3, form_.FinishBtn}) button->Tag = tag;
+        for (win32::TImageEx* button : {form_.BackBtn3, form_.FinishBtn}) {
+            button->SetEnabled(enabled);
+            button->Tag = tag;
+        }
     }
     TFrm_Main& form_;
 };
 
-// Whether the file is still there to be processed. A junction or link
-// planted on its path after the scan would send the operation somewhere the
-// user never saw, so a path with one is not. A file that is gone fails in
-// every mode: some shells report moving a missing file as a success.
-bool StillThereUnredirected(const std::string& fullPath) {
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    for (const std::string& path : core::PathsFromRoot(fullPath)) {
-        attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+// The folders on the way to the file being processed, from the drive root
+// down, each held open without delete sharing. On Windows a held folder
+// can't be renamed or removed, so none can be swapped for a junction or
+// link: each is checked once, right after it is opened, and stays as
+// checked while the files below it are processed (Wine does not enforce
+// the sharing on renames). Files of one folder follow each other in the
+// finds, so few folders are opened, and each file costs one check of its
+// own right before its operation.
+class FolderChain {
+public:
+    FolderChain() = default;
+    ~FolderChain() { Release(0); }
+    FolderChain(const FolderChain&) = delete;
+    FolderChain& operator=(const FolderChain&) = delete;
+
+    // Whether the file may be processed: no folder on its path is a reparse
+    // point, and the file itself is there, a file and not a reparse point.
+    // A file that is gone fails in every mode: some shells report moving a
+    // missing file as a success.
+    bool Admits(const std::string& fullPath) {
+        std::vector<std::string> paths = core::PathsFromRoot(fullPath);
+        const std::string file = paths.back();
+        paths.pop_back();
+        size_t same = 0;
+        while (same < paths.size() && same < held_.size() && paths[same] == held_[same].path) ++same;
+        Release(same);
+        for (size_t i = same; i < paths.size(); ++i) {
+            HANDLE folder = CreateFileA(paths[i].c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+            if (folder == INVALID_HANDLE_VALUE) return false;
+            held_.push_back({paths[i], folder});
+            // A swap before the open shows here; none can follow it.
+            DWORD attributes = GetFileAttributesA(paths[i].c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                Release(i);
+                return false;
+            }
+        }
+        DWORD attributes = GetFileAttributesA(file.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               !(attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
     }
-    return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+
+private:
+    // Closes the folders from the innermost down to `keep` of them.
+    void Release(size_t keep) {
+        while (held_.size() > keep) {
+            CloseHandle(held_.back().handle);
+            held_.pop_back();
+        }
+    }
+    struct Held {
+        std::string path;
+        HANDLE handle;
+    };
+    std::vector<Held> held_;
+};
 
 bool PathTaken(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -63,8 +115,8 @@ bool MoveIntoFolder(const std::string& path, const std::string& folder) {
     return win32::ShellFileOperation({FO_MOVE, path, target, kShellFlags | FOF_MULTIDESTFILES}) == 0;
 }
 
-bool CleanOneFile(core::CleanMode mode, const std::string& path, const std::string& folder) {
-    if (!StillThereUnredirected(path)) return false;
+bool CleanOneFile(FolderChain& chain, core::CleanMode mode, const std::string& path, const std::string& folder) {
+    if (!chain.Admits(path)) return false;
     switch (mode) {
         case core::CleanMode::Delete:
             return DeleteFileA(path.c_str()) != FALSE;
@@ -134,10 +186,11 @@ void TFrm_Main::CleanJunkFiles() {
     // Back is disabled while the run lasts, so neither can change under it.
     const core::CleanMode mode = CleanMode();
     const std::string folder = panJunkMoveFolder->Caption();
+    FolderChain chain;
     const int rows = ReportListView->Count();
     for (int i = 0; i < rows; ++i) {
         win32::App().ProcessMessagesIfDue();
-        if (ScanState == 5) return;
+        if (ScanState == 5) break;
         if (!ReportListView->Checked(i)) continue;
         const std::string key = ReportListView->SubItem(i, 2);
         const size_t entries = FoundFiles_.size();
@@ -147,11 +200,13 @@ void TFrm_Main::CleanJunkFiles() {
             const std::string path = FoundFiles_[f]->FullPath;
             if (core::DriveOfPath(path) != key) continue;
             int row = CleanerListView->AddItem(path);
-            bool done = CleanOneFile(mode, path, folder);
+            bool done = CleanOneFile(chain, mode, path, folder);
             CleanerListView->AddSubItem(row, core::CleanStatusText(mode, done));
             CleanupGauge->AddProgress(1);
         }
     }
+    // The gauge repaints at intervals: its last steps show when asked.
+    CleanupGauge->Invalidate();
 }
 
 }  // namespace cleaner

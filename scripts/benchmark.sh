@@ -6,6 +6,8 @@
 #   benchmark.sh pump [ITEMS]     the message points of a long loop
 #   benchmark.sh scan [FOLDERS [FILES [RUNS]]]  the scan against a bare walk
 #                                 (scan 5000 40: 200,000 files)
+#   benchmark.sh cleanup [FILES [PER FOLDER [ROUNDS]]]  the cleanup against
+#                                 bare DeleteFileA and SHFileOperationA loops
 #   benchmark.sh download [MEGABYTES [ROUNDS]]  the updater's download
 #                                 against a bare libcurl program, from nginx
 set -euo pipefail
@@ -22,7 +24,7 @@ run() {  # name, arguments...
   fi
 }
 case ${1:-} in
-  "") run pump && run scan && run download ;;
-  pump|scan|download) run "$@" ;;
-  *) echo "benchmark.sh: no benchmark '$1' (pump, scan, download)" >&2; exit 2 ;;
+  "") run pump && run scan && run cleanup && run download ;;
+  pump|scan|cleanup|download) run "$@" ;;
+  *) echo "benchmark.sh: no benchmark '$1' (pump, scan, cleanup, download)" >&2; exit 2 ;;
 esac

@@ -26,8 +26,16 @@ void Gauge::SetProgress(int64_t value) {
 void Gauge::Hold(int percentBefore) {
     progress_ = std::max(min_, std::min(max_, progress_));
     // A download moves the gauge after every block: repainting only when
-    // the percentage changes keeps that cheap.
-    if (PercentDone() != percentBefore) Invalidate();
+    // the percentage changes keeps that cheap. With a repaint interval the
+    // changes in between wait for the next repaint, or for the Invalidate
+    // of the work that is done; either end shows at once.
+    if (PercentDone() == percentBefore) return;
+    if (RepaintInterval) {
+        const DWORD now = GetTickCount();
+        if (progress_ != min_ && progress_ != max_ && now - paintedAt_ < RepaintInterval) return;
+        paintedAt_ = now;
+    }
+    Invalidate();
 }
 
 int Gauge::PercentDone() const {
@@ -42,10 +50,7 @@ void Gauge::Paint(HDC dc) {
     FillRect(dc, &outer, back);
     DeleteObject(back);
     RECT bar = outer;
-    if (max_ > min_)
-        bar.right = bar.left + static_cast<LONG>((outer.right - outer.left) * (progress_ - min_) / (max_ - min_));
-    else
-        bar.right = bar.left;
+    bar.right = bar.left + (outer.right - outer.left) * PercentDone() / 100;
     HBRUSH fore = CreateSolidBrush(ForeColor);
     FillRect(dc, &bar, fore);
     DeleteObject(fore);

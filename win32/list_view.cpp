@@ -3,6 +3,9 @@
 namespace win32 {
 
 namespace {
+// Set on an owner-data list that has rows it has not been told of.
+const UINT_PTR kShowCountTimer = 0x4C56;
+
 int ColumnFormat(TextAlign align) {
     return align == TextAlign::Right ? LVCFMT_RIGHT : align == TextAlign::Center ? LVCFMT_CENTER : LVCFMT_LEFT;
 }
@@ -16,7 +19,9 @@ void ListView::CreateHandle(HWND parent) {
         initialised = true;
     }
     DWORD style = WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | (HideSelection ? 0 : LVS_SHOWSELALWAYS) |
-                  (images_ ? LVS_SHAREIMAGELISTS : 0);
+                  (images_ ? LVS_SHAREIMAGELISTS : 0) | (OwnerData ? LVS_OWNERDATA : 0);
+    shownCount_ = 0;
+    countTimerSet_ = false;
     CreateWindowOf(WC_LISTVIEWA, style, SunkenBorder ? WS_EX_CLIENTEDGE : 0, parent);
     DWORD extended = LVS_EX_FULLROWSELECT | (CheckBoxes ? LVS_EX_CHECKBOXES : 0);
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
@@ -65,6 +70,21 @@ void ListView::SetImageList(HIMAGELIST images) {
 
 void ListView::ShowRow(int index) {
     if (!hwnd_) return;
+    if (OwnerData) {
+        // New rows are told when the thread next processes its messages,
+        // many at once: each telling redraws the scroll bar. A row already
+        // known repaints from the texts kept here.
+        if (index < shownCount_) {
+            ListView_RedrawItems(hwnd_, index, index);
+        } else if (!countTimerSet_) {
+            // Rows that come into view are told at once; below it they only
+            // change the scroll bar, which can wait.
+            countTimerSet_ = true;
+            bool inView = shownCount_ < ListView_GetTopIndex(hwnd_) + ListView_GetCountPerPage(hwnd_);
+            SetTimer(hwnd_, kShowCountTimer, inView ? 0 : 1000, nullptr);
+        }
+        return;
+    }
     const Row& row = rows_[index];
     LVITEMA item = {};
     item.mask = LVIF_TEXT | (row.image >= 0 ? LVIF_IMAGE : 0);
@@ -104,13 +124,32 @@ void ListView::DeleteItem(int index) {
     if (index < 0 || index >= Count()) return;
     rows_.erase(rows_.begin() + index);
     RowsChanging changing(this);
-    if (hwnd_) SendMessageA(hwnd_, LVM_DELETEITEM, index, 0);
+    if (hwnd_ && OwnerData) ShowCount();
+    else if (hwnd_) SendMessageA(hwnd_, LVM_DELETEITEM, index, 0);
 }
 
 void ListView::Clear() {
     rows_.clear();
     RowsChanging changing(this);
-    if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+    if (hwnd_ && OwnerData) ShowCount();
+    else if (hwnd_) SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ListView::ShowCount() {
+    // Only the rows that come into view are painted; those already shown stay.
+    DWORD flags = Count() >= shownCount_ ? LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL : LVSICF_NOSCROLL;
+    shownCount_ = Count();
+    SendMessageA(hwnd_, LVM_SETITEMCOUNT, shownCount_, flags);
+}
+
+LRESULT ListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kShowCountTimer) {
+        KillTimer(hwnd_, kShowCountTimer);
+        countTimerSet_ = false;
+        if (shownCount_ != Count()) ShowCount();
+        return 0;
+    }
+    return WinControl::HandleMessage(message, wParam, lParam);
 }
 
 void ListView::SetCaption(int index, const std::string& caption) {
@@ -174,7 +213,16 @@ LRESULT ListView::HandleReflected(UINT message, WPARAM, LPARAM lParam, bool* han
     *handled = false;
     if (message != WM_NOTIFY) return 0;
     auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (header->code == NM_DBLCLK && OnDblClick) {
+    if (header->code == LVN_GETDISPINFOA && OwnerData) {
+        // The texts of a row the owner-data control is about to show.
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if (item.iItem < 0 || item.iItem >= Count()) return 0;
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+            const std::string text = item.iSubItem == 0 ? Caption(item.iItem) : SubItem(item.iItem, item.iSubItem - 1);
+            lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+        }
+        if (item.mask & LVIF_IMAGE) item.iImage = rows_[item.iItem].image;
+    } else if (header->code == NM_DBLCLK && OnDblClick) {
         OnDblClick(this);
     } else if (header->code == LVN_ITEMCHANGED) {
         // Keep the stored tick in step with the box the user clicked. A row

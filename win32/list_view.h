@@ -24,6 +24,11 @@ public:
     ~ListView() override;
 
     bool CheckBoxes = false;
+    // The control asks for the texts of the rows it shows and learns of new
+    // rows when the thread next processes its messages: appending a row then
+    // costs the control nothing, which long loops that list every item need.
+    // Set before the window is made; not with check boxes.
+    bool OwnerData = false;
     // Keep the selected row highlighted while the list has no focus.
     bool HideSelection = false;
     // The sunken edge of a list that stands on its own, without a frame.
@@ -59,6 +64,7 @@ public:
     void SetSelectedIndex(int index);
 
     LRESULT HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool* handled) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void CreateHandle(HWND parent) override;
@@ -82,9 +88,12 @@ private:
         ListView* list_;
     };
     bool rowsChanging_ = false;
+    void ShowCount();
     std::vector<ListColumn> columns_;
     std::vector<Row> rows_;
     HIMAGELIST images_ = nullptr;
+    int shownCount_ = 0;  // the row count the owner-data control knows
+    bool countTimerSet_ = false;
 };
 
 }  // namespace win32

@@ -1,5 +1,7 @@
 // Renders each page of the wizard into a bitmap file, for the screenshots
-// in docs/. Usage: page_shots.exe OUTPUT_FOLDER (a Windows path).
+// in docs/: the first page, then a real scan of the drives named, its
+// report, the options and a cleanup into the Recycle Bin.
+// Usage: page_shots.exe OUTPUT_FOLDER (a Windows path) DRIVES ("D:,E:").
 #include <windows.h>
 
 #include <cstdio>
@@ -56,17 +58,29 @@ void Settle() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
-    std::string folder = argv[1];
+    if (argc < 3) return 2;
+    const std::string folder = argv[1], drives = argv[2];
     win32::App().SetTitle("Pelmora Scourly");
     cleaner::TFrm_Main form;
+    cleaner::Frm_Main = &form;
     form.Show();
     SetCursorPos(0, 0);
-    for (int page = 0; page < 5; ++page) {
-        form.DataNotebook->SetPageIndex(page);
-        if (page == 3) form.btnSelectFolder->SetVisible(false);
+    for (int i = 0; i < form.DiskListView->Count(); ++i)
+        form.DiskListView->SetChecked(i, drives.find(form.DiskListView->SubItem(i, 2)) != std::string::npos);
+    int page = 0;
+    auto shoot = [&] {
         Settle();
-        if (!SaveWindow(form.Handle(), folder + "\\page" + std::to_string(page + 1) + ".bmp")) return 1;
-    }
-    return 0;
+        return SaveWindow(form.Handle(), folder + "\\page" + std::to_string(++page) + ".bmp");
+    };
+    bool saved = shoot();
+    form.ScanNowBtnClick(form.ScanNowBtn);
+    saved = saved && shoot();
+    form.NextBtnClick(form.NextBtn);
+    saved = saved && shoot();
+    form.NextBtn1Click(form.NextBtn1);
+    saved = saved && shoot();
+    form.NextBtn2Click(form.NextBtn2);
+    saved = saved && shoot();
+    cleaner::Frm_Main = nullptr;
+    return saved ? 0 : 1;
 }

@@ -1,0 +1,144 @@
+"""The cleanup on fixture drives: the whole road through the real window from
+Scan Now to Finish in each mode, and the Windows test of the cleanup run in a
+machine where a folder of a find is swapped for a link after the scan and a
+5 GiB find lies on another drive."""
+
+import os
+import re
+import time
+import unittest
+
+import bench
+from cleaner_session import CleanerTestCase
+
+# Centres of the controls, relative to the wizard window (its layout).
+SCAN_NOW = (623, 515)
+NEXT_ON_SCAN_PAGE = (662, 523)
+NEXT_ON_REPORT_PAGE = (662, 524)
+RADIO = {'delete': (62, 179), 'recycle': (62, 211), 'folder': (62, 243)}
+NEXT_ON_OPTIONS_PAGE = (670, 527)
+FINISH = (663, 525)
+# The text at the top of the first page, unchanged by hovering.
+FIRST_PAGE_TEXT = (28, 85, 600, 40)
+
+FIVE_GIB = 5 << 30
+
+
+def make(root, *parts, data=b'junk'):
+    path = os.path.join(root, *parts)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, 'wb') as f:
+        f.write(data)
+    return path
+
+
+class WholeRoad(CleanerTestCase):
+    """Scan Now, Next, Next, a mode, Next, Finish, with the mouse."""
+
+    def run_road(self, mode):
+        s = self.session
+        d = s.fixture('d')
+        files = [make(d, 'x.tmp'), make(d, 'deep', 'er', 'thumbs.db'), make(d, 'old.bak')]
+        keep = make(d, 'keep.txt')
+        s.set_drive('d', d)
+        prog = self.start_cleaner()
+        win = self.wait_wizard(prog)
+        time.sleep(1)
+        first_page = win.screenshot().crop(*FIRST_PAGE_TEXT)
+        win.click(*SCAN_NOW)
+        time.sleep(3)
+        win.click(*NEXT_ON_SCAN_PAGE)
+        time.sleep(1)
+        win.click(*NEXT_ON_REPORT_PAGE)
+        time.sleep(1)
+        win.click(*RADIO[mode])
+        time.sleep(0.5)
+        win.screenshot('options-%s.png' % mode)
+        win.click(*NEXT_ON_OPTIONS_PAGE)
+        if mode == 'delete':
+            box = s.wait_window('Pelmora Scourly - Delete Confirmation', pid=prog, timeout=10)
+            box.focus()
+            s.key('y')
+        if mode == 'folder':
+            # No folder chosen: nothing may move.
+            time.sleep(3)
+        else:
+            self.wait_until(lambda: not any(os.path.exists(f) for f in files), 20, 'the finds to go')
+        win.screenshot('cleanup-%s.png' % mode)
+        win.click(*FINISH)
+        time.sleep(1)
+        self.assertEqual(win.screenshot().crop(*FIRST_PAGE_TEXT).rgb, first_page.rgb, 'Finish shows the first page')
+        self.assertTrue(os.path.exists(keep))
+        self.assertTrue(prog.running())
+        return files
+
+    def test_permanent_deletion(self):
+        files = self.run_road('delete')
+        self.assertEqual(os.listdir(os.path.join(self.session.trash, 'files')), [])
+        self.assertFalse(any(os.path.exists(f) for f in files))
+
+    def test_recycle_bin(self):
+        self.run_road('recycle')
+        recycled = os.listdir(os.path.join(self.session.trash, 'files'))
+        for name in ('x.tmp', 'thumbs.db', 'old.bak'):
+            self.assertIn(name, recycled)
+
+    def test_one_folder_without_a_folder_moves_nothing(self):
+        files = self.run_road('folder')
+        self.assertTrue(all(os.path.exists(f) for f in files))
+
+
+class PlantedLinkAndWholeSize(bench.BenchTestCase):
+    """C:\\a\\x.tmp is found; before Next, C:\\a becomes a link to a folder
+    outside the drives that holds its own x.tmp. D: holds a 5 GiB find."""
+
+    def run_mode(self, mode):
+        s = self.session
+        c, d = s.fixture('c'), s.fixture('d')
+        outside = s.fixture('outside')
+        make(c, 'a', 'x.tmp', data=b'scanned')
+        make(c, 'b', 'y.tmp')
+        target = make(outside, 'x.tmp', data=b'outside, never to be touched')
+        os.symlink(outside, os.path.join(c, 'a-link'))
+        os.makedirs(os.path.join(c, 'dest'))
+        with open(os.path.join(d, 'big.tmp'), 'wb') as f:
+            f.truncate(FIVE_GIB)
+        s.set_drive('c', c)
+        s.set_drive('d', d)
+        exe = s.install(bench.find_built('win_tests.exe'), r'C:\tests')
+        s.env.update(SCOURLY_CLEAN_DRIVES='C:,D:', SCOURLY_CLEAN_PLANT=r'C:\a', SCOURLY_CLEAN_MODE=mode,
+                     SCOURLY_CLEAN_FOLDER=r'C:\dest')
+        prog = s.start(exe, '--gtest_filter=CleanupDrives.*')
+        code = prog.wait(120)
+        output = prog.output()
+        self.assertEqual(code, 0, output)
+        self.assertIn('[  PASSED  ] 1 test', output)
+        with open(target, 'rb') as f:
+            self.assertEqual(f.read(), b'outside, never to be touched')
+        rows = dict(re.findall(r'^ROW (.+?) \| (.*?)\r?$', output, re.M))
+        failed, done = ('Moved Error', 'File Moved') if mode == 'folder' else ('Deleted Error', 'File Deleted')
+        self.assertEqual(rows.get(r'C:\a\x.tmp'), failed, output)
+        self.assertEqual(rows.get(r'C:\b\y.tmp'), done, output)
+        self.assertEqual(rows.get(r'D:\big.tmp'), done, output)
+        # The whole size, in the report row, the totals and the details.
+        self.assertRegex(output, r'(?m)^REPORT D: 1 5242880 KB\r?$')
+        self.assertRegex(output, r'(?m)^TOTALS 3 \| 5242880 KB\r?$')
+        self.assertIn(r'DETAIL FileName: big.tmp|Path: D:\big.tmp|Size: 5242880KB', output)
+        self.assertFalse(os.path.exists(os.path.join(d, 'big.tmp')))
+        return c
+
+    def test_permanent_deletion(self):
+        self.run_mode('delete')
+
+    def test_recycle_bin(self):
+        self.run_mode('recycle')
+        self.assertIn('big.tmp', os.listdir(os.path.join(self.session.trash, 'files')))
+
+    def test_one_folder(self):
+        c = self.run_mode('folder')
+        self.assertEqual(sorted(os.listdir(os.path.join(c, 'dest'))), ['big.tmp', 'y.tmp'])
+        self.assertEqual(os.path.getsize(os.path.join(c, 'dest', 'big.tmp')), FIVE_GIB)
+
+
+if __name__ == '__main__':
+    unittest.main()
