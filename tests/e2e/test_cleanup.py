@@ -92,6 +92,9 @@ class PlantedLinkAndWholeSize(bench.BenchTestCase):
     """C:\\a\\x.tmp is found; before Next, C:\\a becomes a link to a folder
     outside the drives that holds its own x.tmp. D: holds a 5 GiB find."""
 
+    def wait_until(self, condition, timeout, what):
+        return bench._wait_for(condition, timeout, what)
+
     def run_mode(self, mode):
         s = self.session
         c, d = s.fixture('c'), s.fixture('d')
@@ -99,16 +102,22 @@ class PlantedLinkAndWholeSize(bench.BenchTestCase):
         make(c, 'a', 'x.tmp', data=b'scanned')
         make(c, 'b', 'y.tmp')
         target = make(outside, 'x.tmp', data=b'outside, never to be touched')
-        os.symlink(outside, os.path.join(c, 'a-link'))
         os.makedirs(os.path.join(c, 'dest'))
+        handshake = os.path.join(c, 'handshake')
+        os.makedirs(handshake)
         with open(os.path.join(d, 'big.tmp'), 'wb') as f:
             f.truncate(FIVE_GIB)
         s.set_drive('c', c)
         s.set_drive('d', d)
         exe = s.install(bench.find_built('win_tests.exe'), r'C:\tests')
-        s.env.update(SCOURLY_CLEAN_DRIVES='C:,D:', SCOURLY_CLEAN_PLANT=r'C:\a', SCOURLY_CLEAN_MODE=mode,
+        s.env.update(SCOURLY_CLEAN_DRIVES='C:,D:', SCOURLY_CLEAN_HANDSHAKE=r'C:\handshake', SCOURLY_CLEAN_MODE=mode,
                      SCOURLY_CLEAN_FOLDER=r'C:\dest')
         prog = s.start(exe, '--gtest_filter=CleanupDrives.*')
+        # After the scan and before Next: C:\a becomes a link to the outside folder.
+        self.wait_until(lambda: os.path.exists(os.path.join(handshake, 'scanned')), 60, 'the scan')
+        os.rename(os.path.join(c, 'a'), os.path.join(c, 'a-scanned'))
+        os.symlink(outside, os.path.join(c, 'a'))
+        open(os.path.join(handshake, 'planted'), 'w').close()
         code = prog.wait(120)
         output = prog.output()
         self.assertEqual(code, 0, output)

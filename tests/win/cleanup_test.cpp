@@ -526,13 +526,14 @@ TEST_F(Cleanup, NukeOnDeleteOfAnotherTypeStopsTheStepBeforeAnyFile) {
 
 // Run by the end-to-end cleanup test in a machine of fixture drives: scans
 // the drives it names with *.tmp, prints what the report and the details
-// dialog show, then, before Next, swaps the folder it names for the planted
-// link beside it, cleans in the mode it names and prints the rows.
+// dialog show, tells the test through a file that the scan is done and
+// waits while it plants a link, then cleans in the mode it names and prints
+// the rows.
 TEST(CleanupDrives, CleansAfterALinkWasPlanted) {
     const char* drives = getenv("SCOURLY_CLEAN_DRIVES");
-    const char* plant = getenv("SCOURLY_CLEAN_PLANT");
+    const char* handshake = getenv("SCOURLY_CLEAN_HANDSHAKE");
     const char* mode = getenv("SCOURLY_CLEAN_MODE");
-    if (!drives || !plant || !mode) GTEST_SKIP() << "only with the drives of the end-to-end test";
+    if (!drives || !handshake || !mode) GTEST_SKIP() << "only with the drives of the end-to-end test";
     ScanState = 0;
     auto form = testutil::NewWizard();
     cleaner::Frm_Main = form.get();
@@ -554,8 +555,9 @@ TEST(CleanupDrives, CleansAfterALinkWasPlanted) {
     form->Label23Click(form->Label23);
     cleaner::TDetailTempFileForm::ModalHook = nullptr;
     form->NextBtn1Click(form->NextBtn1);
-    ASSERT_TRUE(MoveFileA(plant, (std::string(plant) + "-scanned").c_str()));
-    ASSERT_TRUE(MoveFileA((std::string(plant) + "-link").c_str(), plant));
+    testutil::WriteFileBytes(std::string(handshake) + "\\scanned", "");
+    for (int i = 0; i < 1200 && !Exists(std::string(handshake) + "\\planted"); ++i) Sleep(50);
+    ASSERT_TRUE(Exists(std::string(handshake) + "\\planted"));
     std::string m = mode;
     form->panJunkMoveFolder->SetCaption(getenv("SCOURLY_CLEAN_FOLDER") ? getenv("SCOURLY_CLEAN_FOLDER") : "");
     (m == "delete" ? form->RadioButton1 : m == "recycle" ? form->RadioButton2 : form->RadioButton3)->SetChecked(true);
