@@ -34,8 +34,6 @@ public:
 void RemoveTree(const std::string& path);
 
 std::string ReadFileBytes(const std::string& path);
-// Removes a folder with everything in it, read-only and hidden entries too.
-void RemoveTree(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // Dispatches what is pending and runs the idle step, as the message loop
