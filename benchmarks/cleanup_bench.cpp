@@ -14,11 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "benchmarks/bench_util.h"
 #include "cleaner/frm_main.h"
 #include "core/report_figures.h"
 #include "win32/app.h"
 
 namespace {
+
+using bench::RemoveTree;
+using bench::Seconds;
 
 std::vector<std::string> MakeFiles(const std::string& root, int files, int perFolder) {
     CreateDirectoryA(root.c_str(), nullptr);
@@ -41,22 +45,6 @@ std::vector<std::string> MakeFiles(const std::string& root, int files, int perFo
     return paths;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 // Under Wine the Recycle Bin is the Trash of HOME; emptied before each pass
 // so that no pass pays for name clashes with an earlier one.
 void EmptyTrash() {
@@ -68,12 +56,6 @@ void EmptyTrash() {
         RemoveTree(trash + part);
         CreateDirectoryA((trash + part).c_str(), nullptr);
     }
-}
-
-double Seconds(LARGE_INTEGER start, LARGE_INTEGER end) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
 }
 
 template <class F>

@@ -13,10 +13,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "benchmarks/bench_util.h"
 #include "cleaner/frm_main.h"
 #include "win32/app.h"
 
 namespace {
+
+using bench::RemoveTree;
+using bench::Seconds;
 
 void MakeTree(const std::string& root, int folders, int files) {
     CreateDirectoryA(root.c_str(), nullptr);
@@ -48,28 +52,6 @@ long BareWalk(const std::string& folder) {
     } while (FindNextFileA(find, &entry));
     FindClose(find);
     return entries;
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-double Seconds(LARGE_INTEGER start, LARGE_INTEGER end) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
 }
 
 }  // namespace

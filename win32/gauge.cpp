@@ -50,7 +50,10 @@ void Gauge::Paint(HDC dc) {
     FillRect(dc, &outer, back);
     DeleteObject(back);
     RECT bar = outer;
-    bar.right = bar.left + (outer.right - outer.left) * PercentDone() / 100;
+    if (max_ > min_)
+        bar.right = bar.left + static_cast<LONG>((outer.right - outer.left) * (progress_ - min_) / (max_ - min_));
+    else
+        bar.right = bar.left;
     HBRUSH fore = CreateSolidBrush(ForeColor);
     FillRect(dc, &bar, fore);
     DeleteObject(fore);

@@ -17,7 +17,6 @@
 #include "cleaner/frm_main.h"
 #include "core/report_figures.h"
 #include "win32/app.h"
-#include "win32/registry.h"
 #include "win32/shell_files.h"
 #include "win32/system.h"
 #include "win_test_util.h"
@@ -54,8 +53,8 @@ void EmptyTrashOf(const std::string& name) {
     }
 }
 
-// Runs at the cleanup's message points: a message-only window whose posted
-// message calls the hook; the hook posts again to be called at the next one.
+// Runs inside the cleanup: a message-only window whose posted message calls
+// the hook at the first message point after the post.
 std::function<void()> hook;
 HWND hookWindow = nullptr;
 
