@@ -461,6 +461,27 @@ TEST_F(Cleanup, StopEndsTheRunAfterTheCurrentFile) {
     EXPECT_EQ(Rows().size(), 4u);
 }
 
+TEST_F(Cleanup, ClosingTheWindowLetsTheRunEndThenTheProgram) {
+    std::vector<std::string> files = {Find("a.tmp"), Find("b.tmp"), Find("c.tmp")};
+    ReportRow(drive);
+    win32::App().SetMainForm(form.get());
+    win32::App().ClearTerminated();
+    hook = [&] { form->CloseBtnClick(form->CloseBtn); };
+    win32::SetFileOperationWatcher([&](const win32::FileOperationCall&) {
+        if (form->CleanerListView->Count() == 1) CallAtNextMessagePoint();
+    });
+    SelectMode(form->RadioButton2);
+    Next();
+    const bool terminated = win32::App().Terminated();
+    win32::App().SetMainForm(nullptr);
+    win32::App().ClearTerminated();
+    // The close request is taken by the run's message points: every file is
+    // still processed, and the program ends once the step has returned.
+    EXPECT_TRUE(terminated);
+    EXPECT_EQ(Rows().size(), files.size());
+    for (const std::string& f : files) EXPECT_FALSE(Exists(f)) << f;
+}
+
 TEST_F(Cleanup, NukeOnDeleteOneBecomesZeroBeforeTheFirstFileInEveryMode) {
     form->panJunkMoveFolder->SetCaption(other);
     for (win32::RadioButton* radio : {form->RadioButton1, form->RadioButton2, form->RadioButton3}) {
