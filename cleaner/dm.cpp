@@ -8,6 +8,7 @@
 
 #include "cleaner/settings.h"
 #include "core/error.h"
+#include "core/product_key.h"
 #include "core/update_url.h"
 #include "core/version.h"
 #include "win32/app.h"
@@ -78,7 +79,7 @@ bool TDM::DownloadFile(const std::string& url, const std::string& fileName) {
 std::string TDM::GetInstalledVersion() {
     TRegistry registry(HKEY_CURRENT_USER);
     std::string version;
-    if (registry.OpenKey(kProductKey, true)) version = registry.ReadString("Version");
+    if (registry.OpenKey(core::kProductKey, true)) version = registry.ReadString("Version");
     return version.empty() ? kBuiltInVersion : version;
 }
 

@@ -1,21 +1,21 @@
 #include "cleaner/settings.h"
 
+#include "core/product_key.h"
+#include "core/update_url.h"
 #include "win32/registry.h"
 
 namespace cleaner {
 
 TMyRegistryInfo MyRegistryInfo;
 
-const char kProductKey[] = "\\Software\\Pelmora Scourly";
-
 // The update server also serves the product pages.
-std::string DefaultHomePage() { return std::string("http://") + SCOURLY_UPDATE_HOST + "/products/system-utility/pelmora-scourly/"; }
+std::string DefaultHomePage() { return core::ProductPageURL(); }
 
-std::string DefaultHelpURL() { return DefaultHomePage() + "help/"; }
+std::string DefaultHelpURL() { return core::HelpPageURL(); }
 
 void LoadSettings() {
     win32::TRegistry registry(HKEY_CURRENT_USER);
-    if (!registry.OpenKey(kProductKey, true)) return;
+    if (!registry.OpenKey(core::kProductKey, true)) return;
     TMyRegistryInfo& info = MyRegistryInfo;
     std::string text = registry.ReadString("HomePage");
     info.HomePage = text.empty() ? DefaultHomePage() : text;

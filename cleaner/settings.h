@@ -16,8 +16,6 @@ struct TMyRegistryInfo {
 // The one settings record of the run; zero until LoadSettings fills it.
 extern TMyRegistryInfo MyRegistryInfo;
 
-extern const char kProductKey[];
-
 // Fills MyRegistryInfo from HKEY_CURRENT_USER\Software\Pelmora Scourly,
 // creating the key and OneScheduleOfWeek = 0 when they are missing. A key
 // that can't be had leaves the record as it is. A value of the wrong type

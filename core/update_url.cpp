@@ -6,14 +6,12 @@
 
 namespace core {
 
-namespace {
-std::string ProductURL(const char* rest) {
-    return std::string("http://") + SCOURLY_UPDATE_HOST + "/products/system-utility/pelmora-scourly/" + rest;
+std::string ProductPageURL() {
+    return std::string("http://") + SCOURLY_UPDATE_HOST + "/products/system-utility/pelmora-scourly/";
 }
-}  // namespace
 
-std::string UpdateBaseURL() { return ProductURL("update/"); }
+std::string UpdateBaseURL() { return ProductPageURL() + "update/"; }
 
-std::string HelpPageURL() { return ProductURL("help/"); }
+std::string HelpPageURL() { return ProductPageURL() + "help/"; }
 
 }  // namespace core

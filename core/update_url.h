@@ -7,12 +7,14 @@
 
 namespace core {
 
-// "http://" + the update server's host (build setting SCOURLY_UPDATE_HOST)
-// + "/products/system-utility/pelmora-scourly/update/".
+// The product's pages on the update server: "http://" + the server's host
+// (build setting SCOURLY_UPDATE_HOST) + "/products/system-utility/pelmora-scourly/".
+std::string ProductPageURL();
+
+// The product pages + "update/".
 std::string UpdateBaseURL();
 
-// The help web page, on the same host: "http://" + host +
-// "/products/system-utility/pelmora-scourly/help/".
+// The help web page: the product pages + "help/".
 std::string HelpPageURL();
 
 }  // namespace core

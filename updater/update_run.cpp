@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/error.h"
+#include "core/product_key.h"
 #include "core/update_names.h"
 #include "updater/main_form.h"
 #include "win32/app.h"
@@ -15,8 +16,6 @@
 namespace updater {
 
 namespace {
-const char kProductKey[] = "\\Software\\Pelmora Scourly";
-
 // A name that could reach outside the program folder is refused as the
 // system refuses a file it may not create.
 void RefuseOutsideNames(const std::string& folder, const std::string& relativeName) {
@@ -40,8 +39,8 @@ void TMainForm::RunUpdate() {
     FCancel = false;
     PB_Whole->SetProgress(0);
     btn_Update->SetEnabled(false);
+    // Every way a row can fail raises, so the loop ends only after the last row.
     const int count = FileListView->Count();
-    int finished = 0;
     for (int i = 0; i < count; ++i) {
         FCurrentIndex = i;
         PB_Whole->SetProgress(0);
@@ -53,9 +52,7 @@ void TMainForm::RunUpdate() {
             backupMade = true;
         }
         DownloadFile(FFileLines[i], relativeName, backupMade);
-        ++finished;
     }
-    if (finished != count) return;
     RecordVersion();
     AskToStartCleaner();
 }
@@ -71,7 +68,7 @@ void TMainForm::BackUp(const std::string& relativeName) {
 
 void TMainForm::RecordVersion() {
     win32::TRegistry registry(HKEY_CURRENT_USER);
-    if (registry.OpenKey(kProductKey, true)) registry.WriteString("Version", FNewVersion);
+    if (registry.OpenKey(core::kProductKey, true)) registry.WriteString("Version", FNewVersion);
 }
 
 void TMainForm::AskToStartCleaner() {

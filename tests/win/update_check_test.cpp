@@ -8,6 +8,7 @@
 #include "cleaner/dm.h"
 #include "cleaner/settings.h"
 #include "core/error.h"
+#include "core/product_key.h"
 #include "core/update_url.h"
 #include "win32/app.h"
 #include "win32/file_stream.h"
@@ -28,7 +29,7 @@ std::string Url(const std::string& path) {
 
 void SetInstalledVersion(const char* version) {
     win32::TRegistry registry(HKEY_CURRENT_USER);
-    ASSERT_TRUE(registry.OpenKey(cleaner::kProductKey, true));
+    ASSERT_TRUE(registry.OpenKey(core::kProductKey, true));
     if (version) registry.WriteString("Version", version);
 }
 
@@ -97,7 +98,7 @@ TEST_F(UpdateCheck, InstalledVersionOfAnotherTypeIsAnError) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, cleaner::kProductKey + 1, &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, core::kProductKey + 1, &key), ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(key, "Version", 0, c.type, reinterpret_cast<const BYTE*>(c.data.data()),
                                  static_cast<DWORD>(c.data.size())),
                   ERROR_SUCCESS);
@@ -210,7 +211,7 @@ TEST_F(UpdateCheck, ReadOnlyDescriptorAndBadVersionAreShownThenStartUpGoesOn) {
     }
     SetFileAttributesA(descriptor.c_str(), FILE_ATTRIBUTE_NORMAL);
     win32::TRegistry registry(HKEY_CURRENT_USER);
-    ASSERT_TRUE(registry.OpenKey(cleaner::kProductKey, true));
+    ASSERT_TRUE(registry.OpenKey(core::kProductKey, true));
     registry.WriteInteger("Version", 1);
     {
         testutil::MessageBoxRecorder boxes;
