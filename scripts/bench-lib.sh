@@ -215,7 +215,14 @@ bench_unit_server_up() {
     # A persistent server makes each test process cost tens of milliseconds instead of ~1.5 s.
     wineserver -p </dev/null 9>&-
     # The first process that opens a window starts explorer.exe, which keeps that process's
-    # stderr; done here with /dev/null, no test's output pipe stays open behind it.
+    # stderr; done here with /dev/null, no test's output pipe stays open behind it. Wine ends
+    # the desktop a second after its last program, so a holder stays on it while the bench
+    # is up (the server's end takes it down), once the build has made it.
+    local holder
+    holder=$(dirname "$BENCH")/tests/win/desktop_holder.exe
+    if [ -f "$holder" ]; then
+      setsid wine "$holder" </dev/null >/dev/null 2>&1 9>&- &
+    fi
     timeout 60 wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
   )
   bench_server_pid "$BENCH/prefix" >/dev/null || bench_die "wineserver of $BENCH/prefix did not stay up"
