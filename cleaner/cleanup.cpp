@@ -205,8 +205,6 @@ void TFrm_Main::CleanJunkFiles() {
             CleanupGauge->AddProgress(1);
         }
     }
-    // The gauge repaints at intervals: its last steps show when asked.
-    CleanupGauge->Invalidate();
 }
 
 }  // namespace cleaner

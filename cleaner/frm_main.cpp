@@ -200,9 +200,9 @@ void TFrm_Main::BindFields() {
     Bind(BackBtn3, "BackBtn3");
     Bind(FinishBtn, "FinishBtn");
     CleanupGauge->ForeColor = RGB(166, 202, 240);
-    // The cleanup lists every file it processes and advances the gauge for each.
+    // The cleanup lists every file it processes: the list asks for the texts
+    // of the rows it shows.
     CleanerListView->OwnerData = true;
-    CleanupGauge->RepaintInterval = 100;
 }
 
 void TFrm_Main::FormCreate(Control*) {

@@ -25,16 +25,10 @@ void Gauge::SetProgress(int64_t value) {
 
 void Gauge::Hold(int percentBefore) {
     progress_ = std::max(min_, std::min(max_, progress_));
-    // A download moves the gauge after every block: repainting only when
-    // the percentage changes keeps that cheap. With a repaint interval the
-    // changes in between wait for the next repaint, or for the Invalidate
-    // of the work that is done; either end shows at once.
+    // A download moves the gauge after every block and the cleanup after
+    // every file: repainting only when the percentage changes keeps that
+    // to at most a hundred repaints a run.
     if (PercentDone() == percentBefore) return;
-    if (RepaintInterval) {
-        const DWORD now = GetTickCount();
-        if (progress_ != min_ && progress_ != max_ && now - paintedAt_ < RepaintInterval) return;
-        paintedAt_ = now;
-    }
     Invalidate();
 }
 

@@ -22,10 +22,6 @@ public:
     void AddProgress(int64_t value) { SetProgress(progress_ + value); }
     // Whole percent done, 0 to 100.
     int PercentDone() const;
-    // When not 0, the least time in milliseconds between two repaints for
-    // changes of the progress inside the range: work that advances it once
-    // per item, faster than a repaint, sets it and calls Invalidate when done.
-    DWORD RepaintInterval = 0;
     void Paint(HDC dc) override;
 
 private:
@@ -33,7 +29,6 @@ private:
     // shown differs from the one before the change.
     void Hold(int percentBefore);
     int64_t min_ = 0, max_ = 100, progress_ = 0;
-    DWORD paintedAt_ = 0;
 };
 
 }  // namespace win32
