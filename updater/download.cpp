@@ -9,7 +9,7 @@
 #include "updater/main_form.h"
 #include "win32/app.h"
 #include "win32/file_stream.h"
-#include "win32/shell.h"
+#include "win32/shell_files.h"
 #include "win32/system.h"
 
 namespace updater {
@@ -19,7 +19,11 @@ namespace {
 // file up, puts it back under its name. A backup left by an earlier update
 // never takes the name: it may belong to another file of the same base name.
 void UndoReplacement(const std::string& destination, const std::string& backup, bool backupMade) {
-    if (win32::FileExists(destination) && win32::ShellDeleteFile(nullptr, destination) != 0) return;
+    // The shell's delete without undo: no confirmation, no error box, not
+    // to the Recycle Bin.
+    if (win32::FileExists(destination) &&
+        win32::ShellFileOperation({FO_DELETE, destination, "", FOF_NOCONFIRMATION | FOF_NOERRORUI}) != 0)
+        return;
     if (backupMade && win32::FileExists(backup)) MoveFileA(backup.c_str(), destination.c_str());
 }
 }  // namespace

@@ -23,17 +23,6 @@ INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, 
     return reinterpret_cast<INT_PTR>(ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr, show));
 }
 
-int ShellDeleteFile(HWND owner, const std::string& path) {
-    std::string list = path + '\0';  // a list of one name, ended by a second NUL
-    SHFILEOPSTRUCTA operation = {};
-    operation.hwnd = owner;
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = list.c_str();
-    operation.pTo = "";
-    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    return SHFileOperationA(&operation);
-}
-
 void SetShellOpener(ShellOpener opener) { Opener() = std::move(opener); }
 
 }  // namespace win32

@@ -21,11 +21,6 @@ INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, 
 // The same with no parameters and no directory: both passed as null.
 INT_PTR ShellOpen(HWND owner, const std::string& verb, const std::string& file, int show);
 
-// Deletes one file with the shell's file operation: no confirmation, no
-// error dialog, no undo (it does not go to the Recycle Bin). Returns the
-// operation's result, 0 on success.
-int ShellDeleteFile(HWND owner, const std::string& path);
-
 using ShellOpener = std::function<INT_PTR(const ShellOpenCall&)>;
 void SetShellOpener(ShellOpener opener);
 
