@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "download failed: %s\n", curl_easy_strerror(result));
         return 1;
     }
-    printf("seconds %.3f peak_mb %.1f\n", double(end.QuadPart - start.QuadPart) / frequency.QuadPart,
+    printf("seconds %.3f peak_mb %.1f\n", double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart),
            PeakWorkingSetMb());
     return 0;
 }

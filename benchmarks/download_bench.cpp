@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&start);
     win32::App().Run();  // shows the window; its first activation starts the run
     QueryPerformanceCounter(&end);
-    printf("seconds %.3f peak_mb %.1f\n", double(end.QuadPart - start.QuadPart) / frequency.QuadPart,
+    printf("seconds %.3f peak_mb %.1f\n", double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart),
            PeakWorkingSetMb());
     return 0;
 }

@@ -8,5 +8,5 @@ inline double PeakWorkingSetMb() {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
-    return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }

@@ -3,7 +3,7 @@
 #
 # Bench layout (BENCH, normally <build>/bench):
 #   home/            private HOME of the unit-test prefix (Wine's Trash and desktop folders live here)
-#   prefix/          32-bit WINEPREFIX for the cross-built GoogleTest programs
+#   prefix/          WINEPREFIX for the cross-built GoogleTest programs, of the build's bitness
 #   e2e-home/        HOME the end-to-end template was booted with
 #   e2e-template/    pristine prefix that tests/e2e/bench.py clones per test; never run directly
 #   e2e/<test>/      one end-to-end session each (prefix clone, home, fixtures, logs)
@@ -46,6 +46,18 @@ bench_resolve() {
   BENCH=$(cd "$BENCH" && pwd -P)
 }
 
+# Which Wine runs the build around the bench: CMake writes WINEARCH, WINELOADER
+# and WINESERVER into <build>/wine.env. The loader and server are called by
+# name, since /usr/bin/wine takes the 32-bit loader whenever it is installed.
+bench_wine_env() {
+  local f k v
+  f=$(dirname "$BENCH")/wine.env
+  [ -f "$f" ] || bench_die "no $f: configure the Windows build first"
+  while IFS='=' read -r k v; do
+    case $k in WINEARCH | WINELOADER | WINESERVER) export "$k=$v" ;; esac
+  done <"$f"
+}
+
 bench_display() {
   [ -f "$BENCH/xvfb.display" ] && cat "$BENCH/xvfb.display"
 }
@@ -54,14 +66,15 @@ bench_display() {
 # Args: prefix, home, display.
 bench_export_env() {
   export WINEPREFIX=$1 HOME=$2 DISPLAY=$3
-  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=$BENCH_DLLOVERRIDES
+  bench_wine_env
+  export WINEDEBUG=-all WINEDLLOVERRIDES=$BENCH_DLLOVERRIDES
   # Wine finds the Trash and the desktop folders through these; a caller's own
   # values would send them out of the bench.
   export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
   export LANG=C.UTF-8
   local v
   for v in $(compgen -e | grep '^LC_'); do unset "$v"; done
-  unset XDG_DATA_DIRS XDG_CONFIG_DIRS WAYLAND_DISPLAY WINELOADER WINESERVER WINEDLLPATH
+  unset XDG_DATA_DIRS XDG_CONFIG_DIRS WAYLAND_DISPLAY WINEDLLPATH
 }
 
 bench_export_unit_env() {
@@ -167,7 +180,7 @@ bench_server_pid() {
 # as letters; the prefix's Fonts folder gets one.
 BENCH_CONFIG_VERSION=3
 bench_prefix_settings() {
-  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+  timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1 9>&- || return 1
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -182,10 +195,10 @@ bench_prefix_create() {
     bench_home_init "$home"
     (
       bench_export_env "$prefix" "$home" "$DISPLAY"
-      timeout 120 wineboot -i </dev/null 9>&- || exit 1
+      timeout 120 "$WINELOADER" wineboot.exe -i </dev/null 9>&- || exit 1
       bench_prefix_settings || exit 1
       # Waits until the server has written the registry out.
-      timeout 60 wineserver -w </dev/null 9>&-
+      timeout 60 "$WINESERVER" -w </dev/null 9>&-
     ) || bench_die "wineboot of $prefix failed"
     echo "$BENCH_CONFIG_VERSION" >"$prefix/.bench-config"
     touch "$prefix/.bench-ready"
@@ -203,7 +216,7 @@ bench_prefix_configure() {
     bench_server_pid "$prefix" >/dev/null && running=1
     bench_prefix_settings || exit 1
     # A server started just for this must write the registry out before anyone copies it.
-    [ $running = 1 ] || timeout 60 wineserver -w </dev/null 9>&-
+    [ $running = 1 ] || timeout 60 "$WINESERVER" -w </dev/null 9>&-
   ) || bench_die "settings of $prefix could not be written"
   echo "$BENCH_CONFIG_VERSION" >"$prefix/.bench-config"
 }
@@ -213,7 +226,7 @@ bench_unit_server_up() {
   (
     bench_export_unit_env
     # A persistent server makes each test process cost tens of milliseconds instead of ~1.5 s.
-    wineserver -p </dev/null 9>&-
+    "$WINESERVER" -p </dev/null 9>&-
     # The first process that opens a window starts explorer.exe, which keeps that process's
     # stderr; done here with /dev/null, no test's output pipe stays open behind it. Wine ends
     # the desktop a second after its last program, so a holder stays on it while the bench
@@ -221,9 +234,9 @@ bench_unit_server_up() {
     local holder
     holder=$(dirname "$BENCH")/tests/win/desktop_holder.exe
     if [ -f "$holder" ]; then
-      setsid wine "$holder" </dev/null >/dev/null 2>&1 9>&- &
+      setsid "$WINELOADER" "$holder" </dev/null >/dev/null 2>&1 9>&- &
     fi
-    timeout 60 wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
+    timeout 60 "$WINELOADER" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
   )
   bench_server_pid "$BENCH/prefix" >/dev/null || bench_die "wineserver of $BENCH/prefix did not stay up"
 }
@@ -238,7 +251,7 @@ bench_e2e_down() {
   for s in "$BENCH"/e2e/*/; do
     [ -d "$s/prefix" ] || continue
     if bench_server_pid "$s/prefix" >/dev/null; then
-      WINEPREFIX=$s/prefix timeout 10 wineserver -k </dev/null >/dev/null 2>&1
+      (bench_wine_env; WINEPREFIX=$s/prefix timeout 10 "$WINESERVER" -k </dev/null >/dev/null 2>&1)
     fi
     pid=$(cat "$s/xvfb.pid" 2>/dev/null) && bench_is_xvfb "$pid" && kill "$pid"
     rm -f "$s/xvfb.pid"
@@ -279,8 +292,25 @@ bench_template_locked() {
 
 bench_down_locked() {
   if bench_server_pid "$BENCH/prefix" >/dev/null; then
-    (bench_export_unit_env; timeout 10 wineserver -k </dev/null >/dev/null 2>&1)
+    (bench_export_unit_env; timeout 10 "$WINESERVER" -k </dev/null >/dev/null 2>&1)
   fi
   bench_e2e_down
   bench_xvfb_down
+}
+
+# Whether this machine runs the i686 build under Wine: found by starting the
+# 32-bit loader that i686 builds name in their wine.env, since a kernel may
+# have 32-bit emulation switched off whatever is installed. Prints why not and
+# returns 1 when it can't. Args: the loader (for the scripts' own tests).
+bench_runs_32bit() {
+  local loader=${1:-/usr/lib/wine/wine} out
+  if [ ! -x "$loader" ]; then
+    echo "the 32-bit Wine loader $loader is not installed"
+    return 1
+  fi
+  if ! out=$("$loader" --version 2>&1 </dev/null); then
+    echo "this machine can't start 32-bit programs ($loader: ${out:-no output})"
+    return 1
+  fi
+  return 0
 }

@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
 # Builds the third-party libraries of the Windows programs (libjpeg-turbo,
-# libcurl) from Debian's source packages, as static libraries for
-# i686-w64-mingw32, into build/deps/i686. A library whose install stamp is
-# there is left alone; remove build/deps (or build/deps/i686) to rebuild.
+# libcurl) from Debian's source packages, as static libraries for each
+# MinGW-w64 target (i686, the product; x86_64, the test build where the
+# kernel runs no 32-bit code), into build/deps/<target>. A library whose
+# install stamp is there is left alone; remove build/deps (or
+# build/deps/<target>) to rebuild.
+#
+#   scripts/build-deps.sh [TARGET...]    i686 and x86_64 when none is named
 #
 # Configure the project with
-#   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake
-#   -DSCOURLY_DEPS_PREFIX=<repo>/build/deps/i686
+#   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-<target>-mingw.cmake
+#   -DSCOURLY_DEPS_PREFIX=<repo>/build/deps/<target>
 set -Eeuo pipefail
 trap 'echo "build-deps: \"$BASH_COMMAND\" failed (exit $?, line $LINENO)" >&2' ERR
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DEPS="$ROOT/build/deps"
 SRC="$DEPS/src"
-PREFIX="$DEPS/i686"
-STAMPS="$PREFIX/.stamps"
-TOOLCHAIN="$ROOT/cmake/toolchain-i686-mingw.cmake"
+TARGETS=("$@")
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(i686 x86_64)
 
 export DEBIAN_FRONTEND=noninteractive
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
@@ -23,11 +26,16 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 log() { printf '== %s\n' "$*"; }
 die() { printf 'build-deps: %s\n' "$*" >&2; exit 1; }
 
-for tool in apt-get dpkg-source cmake ninja nasm i686-w64-mingw32-gcc-posix; do
+for tool in apt-get dpkg-source cmake ninja nasm; do
   command -v "$tool" >/dev/null || die "$tool is missing: run scripts/install-packages.sh"
 done
+for target in "${TARGETS[@]}"; do
+  [ -f "$ROOT/cmake/toolchain-$target-mingw.cmake" ] || die "no toolchain file for target $target"
+  command -v "$target-w64-mingw32-gcc-posix" >/dev/null \
+    || die "$target-w64-mingw32-gcc-posix is missing: run scripts/install-packages.sh"
+done
 
-mkdir -p "$SRC" "$STAMPS"
+mkdir -p "$SRC"
 
 # Name of the .dsc that 'apt-get source' would fetch now (the newest version).
 # Prints nothing when apt knows no such source yet (its lists not fetched).
@@ -76,8 +84,11 @@ cmake_cross() {
     "$@"
 }
 
+# Set per target by the loop at the end.
+PREFIX= TOOLCHAIN= TARGET=
+
 build_libjpeg_turbo() {
-  local srcdir="$1" bdir="$DEPS/build-libjpeg-turbo"
+  local srcdir="$1" bdir="$DEPS/build-$TARGET-libjpeg-turbo"
   rm -rf "$bdir"
   cmake_cross -S "$srcdir" -B "$bdir" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
@@ -88,7 +99,7 @@ build_libjpeg_turbo() {
 }
 
 build_curl() {
-  local srcdir="$1" bdir="$DEPS/build-curl"
+  local srcdir="$1" bdir="$DEPS/build-$TARGET-curl"
   rm -rf "$bdir"
   # Plain HTTP with the in-memory cookie engine is all the updater needs;
   # everything else is left out so that nothing pulls in another library
@@ -121,27 +132,38 @@ build_curl() {
   cmake --install "$bdir"
 }
 
-# name = Debian source package; build_<name with - as _> does the work.
-for pkg in libjpeg-turbo curl; do
-  stamp="$STAMPS/$pkg"
-  if [ -f "$stamp" ]; then
-    log "$pkg $(cat "$stamp"): already built"
-    continue
-  fi
-  start=$SECONDS
-  fetch_source "$pkg"
-  version="$(dsc_version "$DSC")"
-  [ -n "$version" ] || die "cannot tell the version in $DSC"
-  log "$pkg $version: building"
-  "build_${pkg//-/_}" "$SRCDIR"
-  printf '%s\n' "$version" >"$stamp"
-  log "$pkg $version: done in $((SECONDS - start)) s"
-done
+build_target() {
+  TARGET=$1
+  PREFIX="$DEPS/$TARGET"
+  TOOLCHAIN="$ROOT/cmake/toolchain-$TARGET-mingw.cmake"
+  local stamps="$PREFIX/.stamps" pkg stamp start version
+  mkdir -p "$stamps"
+  # name = Debian source package; build_<name with - as _> does the work.
+  for pkg in libjpeg-turbo curl; do
+    stamp="$stamps/$pkg"
+    if [ -f "$stamp" ]; then
+      log "$pkg $(cat "$stamp") for $TARGET: already built"
+      continue
+    fi
+    start=$SECONDS
+    fetch_source "$pkg"
+    version="$(dsc_version "$DSC")"
+    [ -n "$version" ] || die "cannot tell the version in $DSC"
+    log "$pkg $version for $TARGET: building"
+    "build_${pkg//-/_}" "$SRCDIR"
+    printf '%s\n' "$version" >"$stamp"
+    log "$pkg $version for $TARGET: done in $((SECONDS - start)) s"
+  done
 
-: >"$PREFIX/VERSIONS.txt.tmp"
-for pkg in libjpeg-turbo curl; do
-  printf '%s %s\n' "$pkg" "$(cat "$STAMPS/$pkg")" >>"$PREFIX/VERSIONS.txt.tmp"
+  : >"$PREFIX/VERSIONS.txt.tmp"
+  for pkg in libjpeg-turbo curl; do
+    printf '%s %s\n' "$pkg" "$(cat "$stamps/$pkg")" >>"$PREFIX/VERSIONS.txt.tmp"
+  done
+  mv "$PREFIX/VERSIONS.txt.tmp" "$PREFIX/VERSIONS.txt"
+  log "built into $PREFIX:"
+  sed 's/^/   /' "$PREFIX/VERSIONS.txt"
+}
+
+for target in "${TARGETS[@]}"; do
+  build_target "$target"
 done
-mv "$PREFIX/VERSIONS.txt.tmp" "$PREFIX/VERSIONS.txt"
-log "built into $PREFIX:"
-sed 's/^/   /' "$PREFIX/VERSIONS.txt"

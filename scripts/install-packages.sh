@@ -16,8 +16,8 @@ export DEBIAN_FRONTEND=noninteractive
 
 # nginx-light: the real web server of the end-to-end update cycle test.
 packages=(
-  g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine32:i386 fonts-wine fonts-liberation
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+  wine wine32:i386 wine64 fonts-wine fonts-liberation
   libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386
   libxfixes3:i386 libxinerama1:i386 libxcomposite1:i386
   xvfb xauth xdotool imagemagick
@@ -56,7 +56,7 @@ $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"
 
 # Only the posix thread model has std::mutex and std::thread in GCC 12.
-for tool in i686-w64-mingw32-g++ i686-w64-mingw32-gcc; do
+for tool in i686-w64-mingw32-g++ i686-w64-mingw32-gcc x86_64-w64-mingw32-g++ x86_64-w64-mingw32-gcc; do
   if [ -e "/usr/bin/$tool-posix" ]; then
     $SUDO update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null 2>&1 || true
   fi

@@ -20,9 +20,24 @@ if [ "${SCOURLY_ISOLATED:-}" != 1 ]; then
 fi
 unset SCOURLY_ISOLATED
 ip link set lo up
-# A private /tmp would hide a tree that lives under /tmp.
-case " $root/ $PWD/ ${SCOURLY_BUILD_DIR:-.}/" in
-  *" /tmp/"*) echo "isolate: the tree is under /tmp, so /tmp stays shared" >&2 ;;
-  *) mount -t tmpfs tmpfs /tmp ;;
-esac
+# A private /tmp. A tree that lives under /tmp (the checkout, the working
+# folder, the build folder) is bound back into it from the old /tmp, reached
+# through a descriptor opened before the new one hides it.
+kept=()
+for path in "$root" "$PWD" "${SCOURLY_BUILD_DIR:-}"; do
+  case $path in
+    /tmp/?*)
+      top=${path#/tmp/}
+      kept+=("${top%%/*}")
+      ;;
+  esac
+done
+exec 8</tmp
+mount -t tmpfs tmpfs /tmp
+for name in "${kept[@]}"; do
+  [ -d "/tmp/$name" ] && continue
+  mkdir "/tmp/$name"
+  mount --no-canonicalize --bind "/proc/self/fd/8/$name" "/tmp/$name"
+done
+exec 8<&-
 "$@"

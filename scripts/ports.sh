@@ -20,13 +20,13 @@ ports_report_busy() {
 # and for the Windows tests the stall server ten above it (tests/win).
 ports_of_tests() {  # build dir
   local dir host
-  for dir in win host host-asan; do
+  for dir in win64 win host host-asan; do
     host=$(sed -n 's/^SCOURLY_UPDATE_HOST:STRING=//p' "$1/$dir/CMakeCache.txt" 2>/dev/null)
     case $host in
       127.0.0.1:*) echo "${host##*:}" ;;
       *) continue ;;
     esac
-    [ $dir = win ] && echo $((${host##*:} + 10))
+    [ "${dir#win}" != "$dir" ] && echo $((${host##*:} + 10))
   done
   return 0
 }

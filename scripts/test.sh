@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds everything, then runs
-# the host tests (plain and under sanitizers) and the Windows tests and
-# end-to-end tests under Wine in Xvfb.
+# the host tests (plain and under sanitizers, and the check of the i686
+# release programs as files) and the Windows tests and end-to-end tests under
+# Wine in Xvfb: those of the x86_64 build under 64-bit Wine always, and those
+# of the i686 build too where this machine runs 32-bit code (found by trying).
 #
 # As root the tests run in namespaces of their own (scripts/isolate.sh: network,
 # processes, mounts, a private /tmp): their fixed loopback ports, X displays
@@ -11,9 +13,6 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
 export SCOURLY_BUILD_DIR=$build
-# The one bench of the run: CTest's Wine wrapper and the end-to-end tests
-# find it through this, and the run takes it down when it ends.
-export SCOURLY_BENCH=$build/win/bench
 
 if [ "${SCOURLY_TEST_NAMESPACE:-}" != inside ]; then
   bash "$root/scripts/setup.sh"
@@ -32,12 +31,23 @@ if [ "${SCOURLY_TEST_NAMESPACE:-}" != inside ]; then
   fi
 fi
 
-# Whatever ends the run takes the bench down with it.
-trap 'bash "$root/scripts/bench.sh" down "$SCOURLY_BENCH" >/dev/null 2>&1 || true' EXIT
+# The Windows suites, each on a bench of its own, one after the other.
+# shellcheck source=bench-lib.sh
+. "$root/scripts/bench-lib.sh"
+suites=(win64)
+if why=$(bench_runs_32bit); then
+  suites+=(win)
+else
+  echo "test: the i686 Windows tests are not run, $why; the x86_64 build runs them"
+fi
+
+# The bench of the suite under way: CTest's Wine wrapper and the end-to-end
+# tests find it through this. Whatever ends the run takes it down.
+export SCOURLY_BENCH=
+trap '[ -z "$SCOURLY_BENCH" ] || bash "$root/scripts/bench.sh" down "$SCOURLY_BENCH" >/dev/null 2>&1 || true' EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
-bash "$root/scripts/bench.sh" up "$SCOURLY_BENCH"
 
 passed=0
 failed=0
@@ -70,7 +80,13 @@ run_ctest() {  # build dir, extra ctest arguments...
 
 run_ctest "$build/host" -j "$(nproc)"
 run_ctest "$build/host-asan" -j "$(nproc)"
-run_ctest "$build/win"
+for suite in "${suites[@]}"; do
+  SCOURLY_BENCH=$build/$suite/bench
+  bash "$root/scripts/bench.sh" up "$SCOURLY_BENCH"
+  run_ctest "$build/$suite"
+  bash "$root/scripts/bench.sh" down "$SCOURLY_BENCH" >/dev/null
+done
+SCOURLY_BENCH=
 
 echo "$passed passed, $failed failed, $skipped skipped"
 exit $status

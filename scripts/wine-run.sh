@@ -26,4 +26,4 @@ if ! bench_is_up; then
 fi
 
 bench_export_unit_env
-exec wine "$@"
+exec "$WINELOADER" "$@"

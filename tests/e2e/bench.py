@@ -83,6 +83,19 @@ def find_bench(hint=None):
         d = parent
 
 
+def wine_tools(bench):
+    """{WINEARCH, WINELOADER, WINESERVER} of the build around BENCH, as CMake
+    wrote them into <build>/wine.env: the loader and server are named, since
+    /usr/bin/wine takes the 32-bit loader whenever it is installed."""
+    path = os.path.join(os.path.dirname(bench), 'wine.env')
+    try:
+        with open(path) as f:
+            pairs = dict(line.rstrip('\n').split('=', 1) for line in f if '=' in line)
+    except OSError:
+        raise BenchError('no %s: configure the Windows build first' % path) from None
+    return {k: pairs[k] for k in ('WINEARCH', 'WINELOADER', 'WINESERVER')}
+
+
 def find_built(name, bench=None):
     """Path of a built file (e.g. 'Scourly.exe'): SCOURLY_EXE_DIR/name, else the first
     match in the build tree that holds the bench, not looking inside the bench."""
@@ -439,6 +452,7 @@ class Session:
     def __init__(self, name, bench=None, display=None, timeout=60):
         self.timeout = timeout
         self.bench = find_bench(bench)
+        self.wine = wine_tools(self.bench)
         self.root = os.path.join(self.bench, 'e2e', re.sub(r'[^A-Za-z0-9_.-]+', '_', name))
         self.prefix = os.path.join(self.root, 'prefix')
         self.home = os.path.join(self.root, 'home')
@@ -477,8 +491,8 @@ class Session:
         """A test killed by a time-out leaves its X server and wineserver behind."""
         pid_file = os.path.join(self.root, 'xvfb.pid')
         if os.path.isdir(os.path.join(self.prefix, 'dosdevices')):
-            env = dict(os.environ, WINEPREFIX=self.prefix)
-            subprocess.run(['wineserver', '-k'], env=env, stdin=subprocess.DEVNULL,
+            env = dict(os.environ, WINEPREFIX=self.prefix, **self.wine)
+            subprocess.run([self.wine['WINESERVER'], '-k'], env=env, stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=15)
         try:
             pid = int(open(pid_file).read())
@@ -554,7 +568,8 @@ class Session:
     def _make_env(self):
         env = {k: v for k, v in os.environ.items()
                if not k.startswith(('WINE', 'XDG_', 'LC_')) and k not in ('WAYLAND_DISPLAY', 'DISPLAY')}
-        env.update(WINEPREFIX=self.prefix, WINEARCH='win32', WINEDEBUG='-all',
+        env.update(self.wine)
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG='-all',
                    WINEDLLOVERRIDES=DLL_OVERRIDES, HOME=self.home, DISPLAY=self.display,
                    XDG_DATA_HOME=os.path.join(self.home, '.local', 'share'),
                    XDG_CONFIG_HOME=os.path.join(self.home, '.config'),
@@ -686,11 +701,11 @@ class Session:
         try:
             # Persistent, so a program started after another one exited finds the server,
             # services and desktop still up.
-            subprocess.run(['wineserver', '-p'], env=self.env, stdin=subprocess.DEVNULL,
+            subprocess.run([self.wine['WINESERVER'], '-p'], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=log, stderr=log, timeout=30, check=True)
             # The first window starts explorer.exe (the desktop); done here, the first
             # program's window comes up as fast as later ones.
-            r = subprocess.run(['wine', 'rundll32.exe', 'user32.dll,GetDesktopWindow'], env=self.env,
+            r = subprocess.run([self.wine['WINELOADER'], 'rundll32.exe', 'user32.dll,GetDesktopWindow'], env=self.env,
                                cwd=self.unix_path('C:\\windows'), stdin=subprocess.DEVNULL, stdout=log, stderr=log,
                                timeout=self.timeout)
         except subprocess.TimeoutExpired:
@@ -711,7 +726,7 @@ class Session:
         n = len(self._programs) + 1
         log = os.path.join(self.logs, '%02d-%s.log' % (n, re.sub(r'\W+', '_', win_exe.rsplit('\\', 1)[-1])))
         with open(log, 'wb') as out:
-            p = subprocess.Popen(['wine', win_exe] + [str(a) for a in args], env=self.env,
+            p = subprocess.Popen([self.wine['WINELOADER'], win_exe] + [str(a) for a in args], env=self.env,
                                  cwd=self.unix_path(cwd), stdin=subprocess.DEVNULL, stdout=out,
                                  stderr=subprocess.STDOUT, start_new_session=True)
         prog = Program(p, win_exe, log)
@@ -727,7 +742,7 @@ class Session:
         """A Wine tool (reg, cmd...) run to its end, in C:\\windows."""
         self._boot()
         try:
-            return subprocess.run(['wine'] + list(args), env=self.env,
+            return subprocess.run([self.wine['WINELOADER']] + list(args), env=self.env,
                                   cwd=self.unix_path('C:\\windows'), stdin=subprocess.DEVNULL,
                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                   timeout=timeout or self.timeout)
@@ -737,7 +752,7 @@ class Session:
     def kill(self):
         """Ends every Wine process of the session (wineserver -k); the server and the
         desktop start again with the next program."""
-        for cmd in (['wineserver', '-k'], ['wineserver', '-w']):
+        for cmd in ([self.wine['WINESERVER'], '-k'], [self.wine['WINESERVER'], '-w']):
             try:
                 subprocess.run(cmd, env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL, timeout=20)

@@ -25,6 +25,17 @@ probe=isolate-probe-$$
 bash "$isolate" touch "/tmp/$probe" || fail "touch in /tmp failed"
 [ ! -e "/tmp/$probe" ] || { fail "/tmp is shared"; rm -f "/tmp/$probe"; }
 
+# A tree under /tmp (here a build folder) is seen inside, and kept, while the
+# rest of /tmp is still the command's own.
+tree=$(mktemp -d /tmp/isolate-tree.XXXXXX)
+echo outside >"$tree/mark"
+SCOURLY_BUILD_DIR=$tree/build bash "$isolate" bash -c \
+  "grep -qx outside '$tree/mark' && echo inside >'$tree/back' && touch '/tmp/$probe'" \
+  || fail "a tree under /tmp was not reachable inside"
+[ "$(cat "$tree/back" 2>/dev/null)" = inside ] || fail "a write into a tree under /tmp was lost"
+[ ! -e "/tmp/$probe" ] || { fail "/tmp is shared when a tree lies under it"; rm -f "/tmp/$probe"; }
+rm -rf "$tree"
+
 # A process left behind in the background, found by its unique argument.
 bash "$isolate" bash -c 'sleep 987.$$ & sleep 0.2; echo $! >/dev/null' >/dev/null
 sleep 0.5

@@ -62,7 +62,7 @@ protected:
 };
 
 TEST_F(Report, NextIsIgnoredOnlyWhileScanning) {
-    for (uint8_t state : {0, 1, 2, 3}) {
+    for (uint8_t state : {uint8_t{0}, uint8_t{1}, uint8_t{2}, uint8_t{3}}) {
         SCOPED_TRACE(static_cast<int>(state));
         form->ReportListView->Clear();
         form->ReportListView->AddItem("stale");

@@ -21,7 +21,8 @@ HKEY OpenProductKey() {
 
 void SetString(const char* name, const std::string& value, DWORD type = REG_SZ) {
     HKEY key = OpenProductKey();
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()), value.size());
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()),
+                   static_cast<DWORD>(value.size()));
     RegCloseKey(key);
 }
 

@@ -1,5 +1,7 @@
-"""What the build puts into the two programs: the product form (PE32, i386,
-GUI, system DLLs only) and their resources."""
+"""What the release build puts into the two programs, read from the files
+without running them: the product form (PE32, i386, GUI, system DLLs only)
+and their resources. Whatever build the Windows tests run, the product is
+the i686 release build."""
 
 import os
 import re
@@ -8,7 +10,7 @@ import unittest
 
 from pe_file import PeFile, RT_GROUP_ICON, RT_MANIFEST, RT_VERSION
 
-BUILD = os.environ.get('SCOURLY_WIN_BUILD', os.path.join(os.path.dirname(__file__), '..', '..', 'build', 'win'))
+BUILD = os.environ.get('SCOURLY_RELEASE_DIR', os.path.join(os.path.dirname(__file__), '..', '..', 'build', 'release'))
 SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'shell32.dll', 'ole32.dll',
                'comctl32.dll', 'msvcrt.dll', 'ws2_32.dll', 'bcrypt.dll', 'crypt32.dll', 'winmm.dll',
                'comdlg32.dll', 'shlwapi.dll', 'oleaut32.dll', 'version.dll'}
