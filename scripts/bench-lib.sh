@@ -309,7 +309,8 @@ bench_runs_32bit() {
     return 1
   fi
   if ! out=$("$loader" --version 2>&1 </dev/null); then
-    echo "this machine can't start 32-bit programs ($loader: ${out:-no output})"
+    # The shell says "...: cannot execute binary file: Exec format error".
+    echo "this machine can't start 32-bit programs ($loader: ${out##*: })"
     return 1
   fi
   return 0

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks under the Wine bench; each prints its baseline beside
-# what it measures.
+# what it measures, both built for the same target: the i686 test build
+# (build/win) where this machine runs 32-bit code, else the x86_64 one
+# (build/win64).
 #
 #   benchmark.sh                  all, at their default sizes
 #   benchmark.sh pump [ITEMS]     the message points of a long loop
@@ -14,13 +16,20 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SCOURLY_BUILD_DIR:-$root/build}
 bash "$root/scripts/build.sh"
+# shellcheck source=bench-lib.sh
+. "$root/scripts/bench-lib.sh"
+tree=$build/win
+if ! why=$(bench_runs_32bit); then
+  echo "benchmark: the x86_64 build, $why"
+  tree=$build/win64
+fi
 run() {  # name, arguments...
   local name=$1
   shift
   if [ "$name" = download ]; then
-    /usr/bin/python3 "$root/benchmarks/download_bench.py" "$build/win" "$@"
+    /usr/bin/python3 "$root/benchmarks/download_bench.py" "$tree" "$@"
   else
-    bash "$root/scripts/wine-run.sh" "--bench=$build/win" "$build/win/benchmarks/${name}_bench.exe" "$@"
+    bash "$root/scripts/wine-run.sh" "--bench=$tree" "$tree/benchmarks/${name}_bench.exe" "$@"
   fi
 }
 case ${1:-} in

@@ -4,6 +4,7 @@
 
 #include "cleaner/settings.h"
 #include "core/error.h"
+#include "core/product_key.h"
 #include "win32/registry.h"
 #include "win_test_util.h"
 
@@ -12,28 +13,30 @@ using cleaner::MyRegistryInfo;
 
 namespace {
 
-HKEY OpenProductKey() {
+// `view` picks the registry view on 64-bit Windows: KEY_WOW64_32KEY is the one
+// a 32-bit program reads, KEY_WOW64_64KEY a 64-bit one's.
+HKEY OpenProductKey(REGSAM view = 0) {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pelmora Scourly", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Pelmora Scourly", 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                    &key, nullptr);
     return key;
 }
 
-void SetString(const char* name, const std::string& value, DWORD type = REG_SZ) {
-    HKEY key = OpenProductKey();
+void SetString(const char* name, const std::string& value, DWORD type = REG_SZ, REGSAM view = 0) {
+    HKEY key = OpenProductKey(view);
     RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()),
                    static_cast<DWORD>(value.size()));
     RegCloseKey(key);
 }
 
-void SetDword(const char* name, DWORD value) {
-    HKEY key = OpenProductKey();
+void SetDword(const char* name, DWORD value, REGSAM view = 0) {
+    HKEY key = OpenProductKey(view);
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(key);
 }
 
-bool QueryDword(const char* name, DWORD* value) {
-    HKEY key = OpenProductKey();
+bool QueryDword(const char* name, DWORD* value, REGSAM view = 0) {
+    HKEY key = OpenProductKey(view);
     DWORD type = 0, size = sizeof *value;
     LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(key);
@@ -120,6 +123,43 @@ TEST_F(Settings, WrongTypesRaiseTheRegistryErrors) {
         } catch (const win32::RegistryError& e) {
             EXPECT_STREQ(e.what(), c.message);
         }
+    }
+}
+
+// The i686 and x86_64 builds of the programs must share their values on
+// 64-bit Windows, whichever stored them.
+TEST_F(Settings, EitherBuildsRegistryViewHoldsTheSameValues) {
+    for (REGSAM view : {REGSAM{KEY_WOW64_32KEY}, REGSAM{KEY_WOW64_64KEY}}) {
+        SCOPED_TRACE(view == KEY_WOW64_32KEY ? "32-bit view" : "64-bit view");
+        testutil::DeleteProductKey();
+        MyRegistryInfo = cleaner::TMyRegistryInfo();
+        SetString("CheckUpdate", std::string("1\0", 2), REG_SZ, view);
+        SetString("HomePage", std::string("http://home.example/\0", 21), REG_SZ, view);
+        SetDword("OneScheduleOfWeek", 3, view);
+        LoadSettings();
+        EXPECT_TRUE(MyRegistryInfo.CheckUpdate);
+        EXPECT_EQ(MyRegistryInfo.HomePage, "http://home.example/");
+        EXPECT_EQ(MyRegistryInfo.OneScheduleOfWeek, 3);
+
+        // What the programs write (the schedule, the updater's version) is
+        // read back through the view.
+        testutil::DeleteProductKey();
+        LoadSettings();
+        win32::TRegistry registry(HKEY_CURRENT_USER);
+        ASSERT_TRUE(registry.OpenKey(core::kProductKey, true));
+        registry.WriteString("Version", "2011.2.3");
+        registry.CloseKey();
+        DWORD schedule = 99;
+        EXPECT_TRUE(QueryDword("OneScheduleOfWeek", &schedule, view));
+        EXPECT_EQ(schedule, 0u);
+        HKEY key = OpenProductKey(view);
+        char version[32] = {};
+        DWORD type = 0, size = sizeof version;
+        EXPECT_EQ(RegQueryValueExA(key, "Version", nullptr, &type, reinterpret_cast<BYTE*>(version), &size),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+        EXPECT_STREQ(version, "2011.2.3");
     }
 }
 
