@@ -49,9 +49,13 @@ void TMainForm::DownloadFile(const std::string& line, const std::string& relativ
     }
     file.reset();
     // A failed transfer must not leave a partial program file where a
-    // working one was; a cancel undoes the replacement even after success.
-    if (failed || FCancel) UndoReplacement(destination, backup, backupMade);
-    if (failed) throw core::SilentAbort();
+    // working one was. A cancel undoes the replacement and ends the run even
+    // when the answer came through without an event that could see it (no
+    // body), so a cancelled run never records the version.
+    if (failed || FCancel) {
+        UndoReplacement(destination, backup, backupMade);
+        throw core::SilentAbort();
+    }
 }
 
 void TMainForm::IdHTTP1WorkBegin(int64_t expected) {

@@ -42,8 +42,9 @@ public:
     // whether to start the cleaner and ends the program.
     void RunUpdate();
     // Downloads the line's URL into the relative name's destination. On any
-    // failure the partial file goes and, when `backupMade`, the backup this
-    // run made takes the destination's name again; then a silent abort.
+    // failure or a cancel the partial file goes and, when `backupMade`, the
+    // backup this run made takes the destination's name again; then a silent
+    // abort.
     void DownloadFile(const std::string& line, const std::string& relativeName, bool backupMade);
 
     void IdHTTP1WorkBegin(int64_t expected);

@@ -208,6 +208,16 @@ void CloseAfterFirstBlock(updater::TMainForm& f) {
     };
 }
 
+// The user closes the window once the row's body has ended: the close waits
+// for the next message point, in the next row's wait for its answer.
+void CloseWhenRowEnds(updater::TMainForm& f, int row) {
+    auto end = f.IdHTTP1.OnWorkEnd;
+    f.IdHTTP1.OnWorkEnd = [&f, end, row] {
+        end();
+        if (f.FCurrentIndex == row) PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
+    };
+}
+
 TEST_F(UpdateRun, NoToTheCloseQuestionLetsTheRunGoOn) {
     testutil::WriteFileBytes(dir + "run\\slow.dat", "slow version 1");
     WriteDescriptor({Line("x", "run/slow.dat")});
@@ -253,6 +263,41 @@ TEST_F(UpdateRun, CancelConfirmedWhileConnectingStillCancels) {
     EXPECT_EQ(File("run\\slow.dat"), "slow version 1");
     EXPECT_FALSE(Exists("run\\slow.BAK"));
     EXPECT_EQ(RegisteredVersion(), "<no key>");
+}
+
+TEST_F(UpdateRun, CancelWhileAnAnswerWithoutBodyIsDelayedEndsTheRun) {
+    // The last file's answer head comes late and carries no body, so no
+    // progress event ever sees the cancel; the run must end there all the
+    // same: no version recorded, no completion question.
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* backup;
+    };
+    const Case cases[] = {
+        {"run/late-empty.dat", "run\\late-empty.dat", "run\\late-empty.BAK"},  // 204
+        {"run/late-zero.dat", "run\\late-zero.dat", "run\\late-zero.BAK"},     // 200, length 0
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        testutil::WriteFileBytes(dir + "run\\app.exe", "app version 1");
+        testutil::WriteFileBytes(dir + c.file, "old version");
+        WriteDescriptor({Line("app", "run/app.exe"), Line("x", c.name)});
+        updater::TMainForm& f = OpenForm();
+        win32::App().SetMainForm(&f);
+        CloseWhenRowEnds(f, 0);
+        testutil::MessageBoxRecorder boxes(IDYES);
+        RunSilentlyFailing(f);
+        EXPECT_EQ(boxes.calls.size(), 1u);  // the close question, no completion question
+        EXPECT_EQ(File("run\\app.exe"), "app version 2");
+        EXPECT_EQ(File(c.file), "old version");
+        EXPECT_FALSE(Exists(c.backup));
+        EXPECT_EQ(RegisteredVersion(), "<no key>");
+        EXPECT_TRUE(starts.empty());
+        EXPECT_TRUE(EndRequested());
+        TearDown();
+    }
 }
 
 TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
