@@ -33,8 +33,9 @@ struct HttpClientSettings {
     // 0 = no limit.
     int64_t maxBodyBytes = 0;
     // Called between short waits (50 ms) while connecting and while waiting
-    // for data, to process the application's window messages. Empty: the
-    // client waits without calling anything.
+    // for data, to process the application's window messages; Disconnect
+    // called from it ends the wait. Empty: the client waits without calling
+    // anything.
     std::function<void()> pump;
 };
 
@@ -78,8 +79,9 @@ public:
     // from OnWorkEnd itself wins over any other).
     void Get(const std::string& url, Stream& dest);
 
-    // Closes the connection. From a handler during Get, it stops the
-    // download after the piece of the body just taken.
+    // Closes the connection. From a handler or the pump during Get, it
+    // stops the download after the piece of the body just taken, or at once
+    // while the client waits.
     void Disconnect();
 
     // Raised while a body is read. A chunked body reports every chunk as a

@@ -76,6 +76,14 @@ void TMainForm::IdHTTP1Work(int64_t soFar) {
     }
 }
 
+void TMainForm::IdHTTP1Wait() {
+    // While the client waits for the connect or for data: a close request
+    // taken here reaches FormClose, and a cancel confirmed here stops the
+    // wait at once, since a silent server may never send another block.
+    win32::App().ProcessMessagesIfDue();
+    if (FCancel) IdHTTP1.Disconnect();
+}
+
 void TMainForm::IdHTTP1WorkEnd() {
     try {
         ShowReceived(received_, true);

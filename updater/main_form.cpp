@@ -41,7 +41,7 @@ const EventBinding<TMainForm> kBindings[] = {
 }  // namespace
 
 TMainForm::TMainForm()
-    : Form("MainForm"), IdHTTP1(core::UpdaterHttpSettings([] { App().ProcessMessagesIfDue(); })) {
+    : Form("MainForm"), IdHTTP1(core::UpdaterHttpSettings([this] { IdHTTP1Wait(); })) {
     SetBorderStyle(BorderStyle::Single);
     SetClientSize(426, 246);
     SetCentered(true);

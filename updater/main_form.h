@@ -50,6 +50,8 @@ public:
     void IdHTTP1WorkBegin(int64_t expected);
     void IdHTTP1Work(int64_t soFar);
     void IdHTTP1WorkEnd();
+    // The message point of the client's waits for the connect and for data.
+    void IdHTTP1Wait();
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

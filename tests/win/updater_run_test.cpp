@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/http_client.h"
 #include "updater_fixture.h"
 
 namespace {
@@ -195,16 +196,28 @@ TEST_F(UpdateRun, BodyWithoutLengthLeavesTheGaugeAtZero) {
     EXPECT_EQ(File("run\\nolength.dat"), std::string(3000, 'c'));
 }
 
-// The user closes the window once, after the first block of the slow file.
-void CloseAfterFirstBlock(updater::TMainForm& f) {
+// The user closes the window once, at the first block of the row: the
+// window's own handler of that block takes the close.
+void CloseAfterFirstBlock(updater::TMainForm& f, int row) {
     auto work = f.IdHTTP1.OnWork;
     auto closed = std::make_shared<bool>(false);
-    f.IdHTTP1.OnWork = [&f, work, closed](int64_t soFar) {
-        if (!*closed && f.FileListView->Caption(f.FCurrentIndex) == "run/slow.dat") {
+    f.IdHTTP1.OnWork = [&f, work, closed, row](int64_t soFar) {
+        if (!*closed && f.FCurrentIndex == row) {
             *closed = true;
             PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
         }
         work(soFar);
+    };
+}
+
+// The user closes the window once the row has received this many bytes,
+// after the window's handler of that block: the close waits for the next
+// message point, which is the wait for more data.
+void CloseOnceReceived(updater::TMainForm& f, int row, int64_t bytes) {
+    auto work = f.IdHTTP1.OnWork;
+    f.IdHTTP1.OnWork = [&f, work, row, bytes](int64_t soFar) {
+        work(soFar);
+        if (f.FCurrentIndex == row && soFar == bytes) PostMessageA(f.Handle(), WM_CLOSE, 0, 0);
     };
 }
 
@@ -218,12 +231,38 @@ void CloseWhenRowEnds(updater::TMainForm& f, int row) {
     };
 }
 
+// Breaks off a download that nothing else ends, so that a cancel which is
+// not taken fails the test instead of holding it for ever.
+class Watchdog {
+public:
+    Watchdog(core::HttpClient& client, UINT milliseconds) : client_(client) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, milliseconds, &Watchdog::Fire);
+    }
+    ~Watchdog() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    bool fired = false;
+
+private:
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
+        if (!current_ || current_->fired) return;
+        current_->fired = true;
+        current_->client_.Disconnect();
+    }
+    static Watchdog* current_;
+    core::HttpClient& client_;
+    UINT_PTR timer_ = 0;
+};
+Watchdog* Watchdog::current_ = nullptr;
+
 TEST_F(UpdateRun, NoToTheCloseQuestionLetsTheRunGoOn) {
     testutil::WriteFileBytes(dir + "run\\slow.dat", "slow version 1");
     WriteDescriptor({Line("x", "run/slow.dat")});
     updater::TMainForm& f = OpenForm();
     win32::App().SetMainForm(&f);
-    CloseAfterFirstBlock(f);
+    CloseAfterFirstBlock(f, 0);
     testutil::MessageBoxRecorder boxes(IDNO);
     f.RunUpdate();
     ASSERT_GE(boxes.calls.size(), 2u);
@@ -238,7 +277,7 @@ TEST_F(UpdateRun, YesToTheCloseQuestionCancelsAndEndsTheProgram) {
     WriteDescriptor({Line("app", "run/app.exe"), Line("x", "run/slow.dat"), Line("lib", "run/lib.dll")});
     updater::TMainForm& f = OpenForm();
     win32::App().SetMainForm(&f);
-    CloseAfterFirstBlock(f);
+    CloseAfterFirstBlock(f, 1);
     testutil::MessageBoxRecorder boxes(IDYES);
     RunSilentlyFailing(f);
     EXPECT_EQ(boxes.calls.size(), 1u);
@@ -263,6 +302,49 @@ TEST_F(UpdateRun, CancelConfirmedWhileConnectingStillCancels) {
     EXPECT_EQ(File("run\\slow.dat"), "slow version 1");
     EXPECT_FALSE(Exists("run\\slow.BAK"));
     EXPECT_EQ(RegisteredVersion(), "<no key>");
+}
+
+TEST_F(UpdateRun, YesWhileTheServerIsSilentCancelsAtOnce) {
+    // The server goes silent and holds the connection open: mid-file, after
+    // 8 KB of 50 KB, or before it sends any head at all. Yes must not wait
+    // for data that may never come.
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* backup;
+        int64_t sentBeforeSilence;
+    };
+    const Case cases[] = {
+        {"run/stalled.dat", "run\\stalled.dat", "run\\stalled.BAK", 8192},
+        {"run/silent.dat", "run\\silent.dat", "run\\silent.BAK", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        ThreeFiles();
+        testutil::WriteFileBytes(dir + c.file, "old version");
+        WriteDescriptor({Line("app", "run/app.exe"), Line("x", c.name), Line("lib", "run/lib.dll")});
+        updater::TMainForm& f = OpenForm();
+        win32::App().SetMainForm(&f);
+        if (c.sentBeforeSilence > 0)
+            CloseOnceReceived(f, 1, c.sentBeforeSilence);
+        else
+            CloseWhenRowEnds(f, 0);
+        testutil::MessageBoxRecorder boxes(IDYES);
+        {
+            Watchdog dog(f.IdHTTP1, 5000);
+            RunSilentlyFailing(f);
+            EXPECT_FALSE(dog.fired) << "the cancel waited for the server";
+        }
+        EXPECT_EQ(boxes.calls.size(), 1u);
+        EXPECT_EQ(File(c.file), "old version");
+        EXPECT_FALSE(Exists(c.backup));
+        EXPECT_EQ(File("run\\app.exe"), "app version 2");
+        EXPECT_EQ(File("run\\lib.dll"), "lib version 1");
+        EXPECT_EQ(RegisteredVersion(), "<no key>");
+        EXPECT_TRUE(EndRequested());
+        TearDown();
+    }
 }
 
 TEST_F(UpdateRun, CancelWhileAnAnswerWithoutBodyIsDelayedEndsTheRun) {
