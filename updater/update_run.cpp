@@ -2,6 +2,9 @@
 // the new version recorded and the cleaner offered.
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 #include "core/error.h"
 #include "core/product_key.h"
 #include "core/update_names.h"
@@ -33,12 +36,25 @@ void RefuseOutsideNames(const std::string& folder, const std::string& relativeNa
         throw core::Error("Cannot create file \"" + destination + "\". " +
                           win32::SystemErrorText(ERROR_ACCESS_DENIED));
 }
+
+// One file under any of its spellings: the full path, letter case ignored.
+std::string FileKey(const std::string& path) {
+    std::string key = win32::FullPath(path);
+    if (!key.empty()) CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
+    return key;
+}
 }  // namespace
 
 void TMainForm::RunUpdate() {
     FCancel = false;
     PB_Whole->SetProgress(0);
     btn_Update->SetEnabled(false);
+    // The files this run has fetched, each with the backup that holds its
+    // version from before the run (empty: it had none, or a later file of
+    // the same base name took the backup's name). A file listed twice is
+    // backed up the first time only, so its backup never holds what this
+    // run downloaded.
+    std::map<std::string, std::string> fetched;
     // Every way a row can fail raises, so the loop ends only after the last row.
     const int count = FileListView->Count();
     for (int i = 0; i < count; ++i) {
@@ -46,12 +62,20 @@ void TMainForm::RunUpdate() {
         PB_Whole->SetProgress(0);
         const std::string relativeName = FileListView->Caption(i);
         RefuseOutsideNames(ProgramDir, relativeName);
-        bool backupMade = false;
-        if (win32::FileExists(Destination(relativeName))) {
-            BackUp(relativeName);
-            backupMade = true;
+        const std::string file = FileKey(Destination(relativeName));
+        auto seen = fetched.find(file);
+        if (seen == fetched.end()) {
+            std::string backup;
+            if (win32::FileExists(Destination(relativeName))) {
+                BackUp(relativeName);
+                backup = FileKey(Destination(core::BackupName(relativeName)));
+                // The name now holds this file's old version, no earlier one's.
+                for (auto& other : fetched)
+                    if (other.second == backup) other.second.clear();
+            }
+            seen = fetched.emplace(file, backup).first;
         }
-        DownloadFile(FFileLines[i], relativeName, backupMade);
+        DownloadFile(FFileLines[i], relativeName, !seen->second.empty());
     }
     RecordVersion();
     AskToStartCleaner();

@@ -382,6 +382,72 @@ TEST_F(UpdateRun, CancelWhileAnAnswerWithoutBodyIsDelayedEndsTheRun) {
     }
 }
 
+TEST_F(UpdateRun, FileListedTwiceKeepsItsStateFromBeforeTheRunInTheBackup) {
+    // Two keys of one name: the third row fetches the first row's URL again.
+    // The second fetch must not back up what the first one downloaded: the
+    // backup keeps the version from before the run (or, for a file that was
+    // not there, an older backup stays as it was), after a complete run and
+    // for a cancel of the second fetch. nullptr: no such file.
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* backup;
+        const char* fileBefore;
+        const char* backupBefore;
+        bool cancelSecondFetch;
+        const char* fileAfter;
+        const char* backupAfter;
+    };
+    const Case cases[] = {
+        {"run/lib.dll", "run\\lib.dll", "run\\lib.BAK", "old version", nullptr, false, "lib version 2", "old version"},
+        {"run/slow.dat", "run\\slow.dat", "run\\slow.BAK", "old version", nullptr, true, "old version", nullptr},
+        {"run/new.dat", "run\\new.dat", "run\\new.BAK", nullptr, "stale backup", false, "new data file",
+         "stale backup"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        testutil::WriteFileBytes(dir + "run\\app.exe", "app version 1");
+        if (c.fileBefore) testutil::WriteFileBytes(dir + c.file, c.fileBefore);
+        if (c.backupBefore) testutil::WriteFileBytes(dir + c.backup, c.backupBefore);
+        WriteDescriptor({Line("twice", c.name), Line("app", "run/app.exe"), Line("twice", "run/ignored.dat")});
+        updater::TMainForm& f = OpenForm();
+        win32::App().SetMainForm(&f);
+        ASSERT_EQ(f.FileListView->Caption(2), c.name);
+        if (c.cancelSecondFetch) CloseAfterFirstBlock(f, 2);
+        testutil::MessageBoxRecorder boxes(c.cancelSecondFetch ? IDYES : IDNO);
+        if (c.cancelSecondFetch)
+            RunSilentlyFailing(f);
+        else
+            f.RunUpdate();
+        EXPECT_EQ(Exists(c.file), c.fileAfter != nullptr);
+        if (c.fileAfter) EXPECT_EQ(File(c.file), c.fileAfter);
+        EXPECT_EQ(Exists(c.backup), c.backupAfter != nullptr);
+        if (c.backupAfter) EXPECT_EQ(File(c.backup), c.backupAfter);
+        EXPECT_EQ(File("run\\app.exe"), "app version 2");
+        EXPECT_EQ(RegisteredVersion(), c.cancelSecondFetch ? "<no key>" : "2010.1.3");
+        TearDown();
+    }
+}
+
+TEST_F(UpdateRun, BackupTakenOverByAFileOfTheSameBaseNameIsNotPutBackForTheFirst) {
+    // slow.dat and slow.exe share slow.BAK: once slow.exe's old version took
+    // the name, a cancel of slow.dat's second fetch must not put that under
+    // slow.dat's name.
+    testutil::WriteFileBytes(dir + "run\\slow.dat", "old dat");
+    testutil::WriteFileBytes(dir + "run\\slow.exe", "old exe");
+    WriteDescriptor({Line("twice", "run/slow.dat"), Line("exe", "run/slow.exe"), Line("twice", "run/ignored.dat")});
+    updater::TMainForm& f = OpenForm();
+    win32::App().SetMainForm(&f);
+    CloseAfterFirstBlock(f, 2);
+    testutil::MessageBoxRecorder boxes(IDYES);
+    RunSilentlyFailing(f);
+    EXPECT_FALSE(Exists("run\\slow.dat"));
+    EXPECT_EQ(File("run\\slow.exe"), "exe version 2");
+    EXPECT_EQ(File("run\\slow.BAK"), "old exe");
+    EXPECT_EQ(RegisteredVersion(), "<no key>");
+}
+
 TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
     // What lies beside the program folder must come through untouched.
     testutil::WriteFileBytes(root + "outside.dll", "outside");
