@@ -48,11 +48,16 @@ LRESULT ListBox::HandleReflected(UINT message, WPARAM, LPARAM lParam, bool* hand
     }
     if (message == WM_DRAWITEM) {
         auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        // Every drawing of a row, a focus change too, starts from the list's
+        // colour over the whole row: the handler may leave margins unpainted,
+        // and the dotted rectangle lies there. Drawn by inverting, it would
+        // otherwise stay on a row that lost the focus.
+        HBRUSH background = CreateSolidBrush(color_);
+        FillRect(draw->hDC, &draw->rcItem, background);
+        DeleteObject(background);
         if (draw->itemID != static_cast<UINT>(-1) && draw->itemID < items_.size() && OnDrawItem)
             OnDrawItem(this, static_cast<int>(draw->itemID), draw->hDC, draw->rcItem,
                        (draw->itemState & ODS_SELECTED) != 0);
-        // The row is drawn whole each time, so the dotted rectangle (drawn by
-        // inverting) is added once and goes with the next drawing.
         if (draw->itemState & ODS_FOCUS) DrawFocusRect(draw->hDC, &draw->rcItem);
         *handled = true;
         return TRUE;

@@ -18,7 +18,7 @@ public:
     void Clear();
     // Repaints one row, after what it shows has changed.
     void InvalidateItem(int index);
-    // Asked for each row's height, then to paint it.
+    // Asked for each row's height, then to paint it over the list's colour.
     std::function<void(ListBox* sender, int index, int* height)> OnMeasureItem;
     std::function<void(ListBox* sender, int index, HDC dc, const RECT& rect, bool selected)> OnDrawItem;
 

@@ -325,8 +325,9 @@ TEST_F(Details, AmpersandsInNamesAreDrawnAsTheyAre) {
     DeleteDC(dc);
 }
 
-// The list draws the dotted focus rectangle over the whole row that has the
-// focus, and only there.
+// The list paints the whole row in its colour first, then the handler draws
+// inside it, then the dotted focus rectangle goes over the whole row that has
+// the focus, and only there.
 TEST_F(Details, TheFocusedRowGetsTheDottedFocusRectangle) {
     Find("C:\\a.tmp");
     TDetailTempFileForm dialog;
@@ -359,9 +360,10 @@ TEST_F(Details, TheFocusedRowGetsTheDottedFocusRectangle) {
         draw.rcItem = row;
         SendMessageA(GetParent(list), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
         // The strips around the inset lie under the rectangle's edges.
+        const COLORREF background = dialog.TempFilesListBox->Color();
         int dotted = 0;
-        for (int x = 0; x < 300; ++x) dotted += (GetPixel(dc, x, 0) != kUnpainted) + (GetPixel(dc, x, 49) != kUnpainted);
-        for (int y = 0; y < 50; ++y) dotted += (GetPixel(dc, 0, y) != kUnpainted) + (GetPixel(dc, 299, y) != kUnpainted);
+        for (int x = 0; x < 300; ++x) dotted += (GetPixel(dc, x, 0) != background) + (GetPixel(dc, x, 49) != background);
+        for (int y = 0; y < 50; ++y) dotted += (GetPixel(dc, 0, y) != background) + (GetPixel(dc, 299, y) != background);
         if (state & ODS_FOCUS) {
             EXPECT_GT(dotted, 250);  // about every other pixel of the 700 around the row
             EXPECT_LT(dotted, 450);
@@ -372,6 +374,54 @@ TEST_F(Details, TheFocusedRowGetsTheDottedFocusRectangle) {
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+// The list box moves its focus by redrawing the row that loses it and the
+// row that gets it; read from the screen, only the row with the focus shows
+// the dotted frame, whichever rows had it before.
+TEST_F(Details, AfterClicksOnlyTheFocusedRowShowsTheDottedFrame) {
+    for (int i = 0; i < 4; ++i) Find("C:\\f" + std::to_string(i) + ".tmp");
+    TDetailTempFileForm dialog;
+    dialog.FillFileList("");
+    dialog.Show();
+    SetForegroundWindow(dialog.Handle());
+    testutil::PumpAndIdle();
+    HWND list = dialog.TempFilesListBox->Handle();
+    SetFocus(list);
+    testutil::PumpAndIdle();
+    auto rowRect = [list](int index) {
+        RECT r = {};
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        return r;
+    };
+    // Row 2, then row 3.
+    for (int index : {1, 2}) {
+        RECT r = rowRect(index);
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(list, WM_LBUTTONUP, 0, at);
+        testutil::PumpAndIdle();
+    }
+    UpdateWindow(list);
+    ASSERT_EQ(GetFocus(), list);
+    ASSERT_EQ(SendMessageA(list, LB_GETCARETINDEX, 0, 0), 2);
+
+    // The frame lies on the row's outermost pixels, which only the list's
+    // colour and the frame's dots ever cover.
+    const COLORREF background = dialog.TempFilesListBox->Color();
+    HDC dc = GetDC(list);
+    for (int index = 0; index < 4; ++index) {
+        SCOPED_TRACE("row " + std::to_string(index + 1));
+        RECT r = rowRect(index);
+        int dotted = 0;
+        for (int x = r.left; x < r.right; ++x) dotted += GetPixel(dc, x, r.top) != background;
+        for (int y = r.top; y < r.bottom; ++y) dotted += GetPixel(dc, r.left, y) != background;
+        if (index == 2)
+            EXPECT_GT(dotted, (r.right - r.left + r.bottom - r.top) / 3);
+        else
+            EXPECT_EQ(dotted, 0);
+    }
+    ReleaseDC(list, dc);
 }
 
 // Panel2: a lowered outer bevel around a raised inner one.
