@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "core/error.h"
 
@@ -64,18 +66,10 @@ int HexValue(char c) {
     return -1;
 }
 
-// A cookie in curl's Netscape layout: domain, subdomains, path, secure,
-// expiry, name, value, separated by tabs.
-bool IsSecureCookieLine(const char* line) {
-    std::string text = line;
-    size_t pos = 0;
-    for (int field = 0; field < 3; ++field) {
-        pos = text.find('\t', pos);
-        if (pos == std::string::npos) return false;
-        ++pos;
-    }
-    return text.compare(pos, 5, "TRUE\t") == 0;
-}
+// What a cookie's path is matched against: the target without its query.
+std::string TargetPath(const std::string& target) { return target.substr(0, target.find('?')); }
+
+int64_t NowSeconds() { return int64_t(std::time(nullptr)); }
 
 void GlobalInitOnce() {
     static std::once_flag once;
@@ -155,36 +149,51 @@ HttpUrl ParseHttpUrl(const std::string& url) {
 
 HttpClient::HttpClient(HttpClientSettings settings) : settings_(std::move(settings)) {
     GlobalInitOnce();
-    share_ = curl_share_init();
-    if (!share_ || curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) != CURLSHE_OK) {
-        if (share_) curl_share_cleanup(share_);
-        throw Error("Cannot initialise the HTTP client");
-    }
-    try {
-        ResetConnections();
-    } catch (...) {
-        curl_share_cleanup(share_);
-        throw;
-    }
+    ResetConnections();
 }
 
 HttpClient::~HttpClient() {
     if (multi_) curl_multi_cleanup(multi_);
-    if (share_) curl_share_cleanup(share_);
     if (headers_) curl_slist_free_all(headers_);
 }
 
+void HttpClient::BuildRequestHeaders() {
+    // curl writes its own lines, Host among them, and the Cookie line of its
+    // cookie engine before the lines it is given; only when every line is
+    // given do they go out in this order. An empty "Host:" ahead drops
+    // curl's own Host line, so the later one is sent in its place in the
+    // list. curl's cookie engine stays off: the store is this client's.
+    std::vector<std::string> lines = {
+        "Host:",
+        "Content-Type: text/html",
+        "Host: " + request_.hostHeader,
+        "Accept: text/html, */*",
+        "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
+    };
+    std::string cookie = cookies_.CookieValue(request_.host, TargetPath(request_.target), NowSeconds());
+    if (!cookie.empty()) lines.push_back("Cookie: " + cookie);
+    curl_slist* headers = nullptr;
+    for (const std::string& line : lines) {
+        curl_slist* grown = curl_slist_append(headers, line.c_str());
+        if (!grown) {
+            curl_slist_free_all(headers);
+            throw Error("Out of memory");
+        }
+        headers = grown;
+    }
+    if (headers_) curl_slist_free_all(headers_);
+    headers_ = headers;
+}
+
 void* HttpClient::NewEasyHandle(const std::string& curlUrl, const std::string& target, bool ignoreLength) {
+    // Made for each attempt: a second one carries the cookies the first set.
+    BuildRequestHeaders();
     CURL* easy = curl_easy_init();
     if (!easy) throw Error("Cannot initialise the HTTP client");
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http");
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    // The store lives in the share, for the whole run; an empty file name
-    // turns the cookie engine on without reading or writing any file.
-    curl_easy_setopt(easy, CURLOPT_SHARE, share_);
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
     // Empty means no proxy at all, whatever the environment says.
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     // Raw chunk framing is wanted: every chunk is reported as a body of its own.
@@ -216,22 +225,6 @@ void HttpClient::ResetConnections() {
     multi_ = curl_multi_init();
     if (!multi_) throw Error("Cannot initialise the HTTP client");
     curl_multi_setopt(multi_, CURLMOPT_MAXCONNECTS, 1L);
-}
-
-void HttpClient::DropSecureCookies(void* easy) {
-    // curl counts loopback hosts as secure origins and then keeps and sends
-    // cookies marked secure over plain http; with no secure connection ever
-    // made, none may go out. Rare enough to rebuild the store when it happens.
-    curl_slist* cookies = nullptr;
-    if (curl_easy_getinfo(easy, CURLINFO_COOKIELIST, &cookies) != CURLE_OK) return;
-    bool anySecure = false;
-    for (curl_slist* c = cookies; c; c = c->next) anySecure = anySecure || IsSecureCookieLine(c->data);
-    if (anySecure) {
-        curl_easy_setopt(easy, CURLOPT_COOKIELIST, "ALL");
-        for (curl_slist* c = cookies; c; c = c->next)
-            if (!IsSecureCookieLine(c->data)) curl_easy_setopt(easy, CURLOPT_COOKIELIST, c->data);
-    }
-    curl_slist_free_all(cookies);
 }
 
 void HttpClient::Disconnect() {
@@ -388,6 +381,9 @@ void HttpClient::TakeHeader(const std::string& name, const std::string& value) {
     } else if (EqualsNoCase(name, "Proxy-Connection")) {
         // curl heeds this one only from a proxy; close it ourselves.
         if (EqualsNoCase(value, "close")) proxyConnectionClose_ = true;
+    } else if (EqualsNoCase(name, "Set-Cookie")) {
+        // From every answer, a failed one too.
+        cookies_.Take(request_.host, TargetPath(request_.target), value, NowSeconds());
     }
 }
 
@@ -580,25 +576,7 @@ void HttpClient::Get(const std::string& url, Stream& dest) {
     }
     std::string curlUrl = "http://" + parsed.host + ":" + std::to_string(parsed.port) + curlPath;
 
-    // Our own values replace curl's Accept; a Host of our own goes in curl's
-    // Host position, as written.
-    curl_slist* headers = nullptr;
-    const std::string lines[] = {
-        "Content-Type: text/html",
-        "Host: " + parsed.hostHeader,
-        "Accept: text/html, */*",
-        "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
-    };
-    for (const std::string& line : lines) {
-        curl_slist* grown = curl_slist_append(headers, line.c_str());
-        if (!grown) {
-            curl_slist_free_all(headers);
-            throw Error("Out of memory");
-        }
-        headers = grown;
-    }
-    if (headers_) curl_slist_free_all(headers_);
-    headers_ = headers;
+    request_ = parsed;
 
     dest_ = &dest;
     busy_ = true;
@@ -629,7 +607,6 @@ HttpClient::Attempt HttpClient::RunTransfer(const std::string& curlUrl, const st
     };
     easy_ = NewEasyHandle(curlUrl, target, ignoreLength);
     Easy owner{this};
-    DropSecureCookies(easy_);
     ResetTransferState();
     ignoringLength_ = ignoreLength;
     errorBuffer_[0] = 0;

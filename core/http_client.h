@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "core/cookie_store.h"
 #include "core/stream.h"
 
 struct curl_slist;
@@ -116,7 +117,8 @@ private:
     void ResetTransferState();
     void ResetConnections();
     void* NewEasyHandle(const std::string& curlUrl, const std::string& target, bool ignoreLength);
-    void DropSecureCookies(void* easy);
+    // The request's header lines for request_, into headers_.
+    void BuildRequestHeaders();
     Attempt RunTransfer(const std::string& curlUrl, const std::string& target, bool ignoreLength);
 
     HttpClientSettings settings_;
@@ -124,13 +126,15 @@ private:
     // to the last header of a transfer in its handle and follows it, freed,
     // when the next answer on that handle starts with a folded line.
     void* easy_ = nullptr;
-    void* share_ = nullptr;  // CURLSH*: the cookie store of the run
     void* multi_ = nullptr;  // CURLM*: holds the connection kept between Gets
     curl_slist* headers_ = nullptr;
     char errorBuffer_[256] = {};
 
+    CookieStore cookies_;  // the cookies of the whole run
+
     // State of the Get under way.
     bool busy_ = false;
+    HttpUrl request_;
     Stream* dest_ = nullptr;
     bool stopRequested_ = false;
     std::exception_ptr pending_;   // thrown by a handler, rethrown by Get

@@ -260,14 +260,15 @@ HttpClientSettings Patient() {
     return s;
 }
 
+// The whole head, in the order the server is to see it.
 std::string RequestHead(const std::string& target, const std::string& hostPort,
                         const std::string& cookie = "") {
     return "GET " + target + " HTTP/1.1\r\n"
-           "Host: " + hostPort + "\r\n" +
-           (cookie.empty() ? "" : "Cookie: " + cookie + "\r\n") +
            "Content-Type: text/html\r\n"
+           "Host: " + hostPort + "\r\n"
            "Accept: text/html, */*\r\n"
-           "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
+           "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n" +
+           (cookie.empty() ? "" : "Cookie: " + cookie + "\r\n") +
            "\r\n";
 }
 
@@ -448,6 +449,21 @@ TEST(HttpRequest, SendsOnlyTheCookiesThatMatch) {
             continue;
         EXPECT_EQ(requests[1].raw, RequestHead(c.secondPath, server.HostPort(), c.cookie));
     }
+}
+
+// An answer whose length is no number is asked for again (HttpOutcome); the
+// second request is a later one and carries what the first answer set.
+TEST(HttpRequest, AskingAgainCarriesTheCookieTheFirstAnswerSet) {
+    const std::string answer = "HTTP/1.1 200 OK\r\nSet-Cookie: a=1\r\nContent-Length: ten\r\n\r\nto the end";
+    TestServer server(Script({Raw({answer}, "close"), Raw({answer}, "close")}));
+    HttpClient client(Patient());
+    core::MemoryStream dest;
+    client.Get(server.Url("/f"), dest);
+    EXPECT_EQ(Text(dest), "to the end");
+    std::vector<LoggedRequest> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].raw, RequestHead("/f", server.HostPort()));
+    EXPECT_EQ(requests[1].raw, RequestHead("/f", server.HostPort(), "a=1"));
 }
 
 TEST(HttpRequest, TargetIsSentAsWrittenWithoutCredentialsOrProxy) {
