@@ -98,7 +98,7 @@ void TMainForm::ShowReceived(int64_t soFar, bool now) {
     // under some systems, so the cell follows at the pace of the message
     // points, and exactly at the end of each body.
     DWORD tick = GetTickCount();
-    if (!now && tick - cellShownAt_ < kCellInterval) return;
+    if (!now && tick - cellShownAt_ < kCellIntervalMs) return;
     cellShownAt_ = tick;
     char text[32];
     std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>(soFar / 1024));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/http_client.h"
+#include "win32/app.h"
 #include "win32/button.h"
 #include "win32/form.h"
 #include "win32/gauge.h"
@@ -87,7 +88,8 @@ private:
     bool activated_ = false;
     int64_t received_ = 0;        // bytes of the body under way
     DWORD cellShownAt_ = 0;       // tick of the cell's last change
-    static const DWORD kCellInterval = 25;
+    // The cell follows at the pace of the message points.
+    static const DWORD kCellIntervalMs = win32::kMessagePointIntervalMs;
 };
 
 }  // namespace updater

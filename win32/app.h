@@ -13,6 +13,10 @@ namespace win32 {
 class Control;
 class Form;
 
+// How often, at most, the message points of long loops process pending
+// messages: often enough for a live window, seldom enough for fast loops.
+const DWORD kMessagePointIntervalMs = 25;
+
 class Application {
 public:
     Application();
@@ -39,8 +43,8 @@ public:
     void ProcessMessagesIfDue() {
         if (GetTickCount() - lastProcess_ >= processInterval_) ProcessMessages();
     }
-    // How long ProcessMessagesIfDue waits between two runs; tests that must
-    // act at a given message point set 0.
+    // How long ProcessMessagesIfDue waits between two runs, in milliseconds;
+    // tests that must act at a given message point set 0.
     void SetProcessInterval(DWORD milliseconds) { processInterval_ = milliseconds; }
     // The taskbar button: the application window, which owns every form and
     // so is the one window a taskbar lists, shown at no size with the title
@@ -80,8 +84,7 @@ private:
     std::vector<HWND> hiddenForms_;
     bool comInitialised_ = false;
     DWORD lastProcess_ = 0;
-    // Pumping at most this often keeps long loops fast and the window live.
-    DWORD processInterval_ = 25;
+    DWORD processInterval_ = kMessagePointIntervalMs;
 };
 
 // The one application object of the program.

@@ -97,7 +97,7 @@ protected:
         hook = nullptr;
         cleaner::Frm_Main = nullptr;
         form.reset();
-        win32::App().SetProcessInterval(25);
+        win32::App().SetProcessInterval(win32::kMessagePointIntervalMs);
         ScanState = 0;
         DeleteNuke();
         for (const std::string& r : {root, other}) RemoveTree(r);

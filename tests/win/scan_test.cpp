@@ -373,7 +373,7 @@ TEST_P(StopDuringScan, EndsTheWalkAndLeavesLaterDrivesUnbegun) {
     // the walk runs.
     win32::App().SetProcessInterval(0);
     struct Restore {
-        ~Restore() { win32::App().SetProcessInterval(25); }
+        ~Restore() { win32::App().SetProcessInterval(win32::kMessagePointIntervalMs); }
     } restore;
     // Rows the pattern test must read for every entry make the walk long
     // enough for several message points in the second drive.

@@ -43,7 +43,7 @@ protected:
         if (form && win32::App().MainForm() == form.get()) win32::App().SetMainForm(nullptr);
         form.reset();
         win32::SetShellOpener(nullptr);
-        win32::App().SetProcessInterval(25);
+        win32::App().SetProcessInterval(win32::kMessagePointIntervalMs);
         TakeQuit();
         win32::App().ClearTerminated();
         RemoveTree(root);
