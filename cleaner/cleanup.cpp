@@ -156,7 +156,13 @@ void TFrm_Main::NextBtn2Click(win32::Control*) {
     {
         CleanupPageButtonsHeld held(*this);
         DataNotebook->SetPageIndex(DataNotebook->PageIndex() + 1);
-        CleanerListView->SetColumnWidth(0, CleanerListView->Width() - (CleanerListView->Columns().at(1).width + 23));
+        // The first column takes the width the other columns and the
+        // scroll bar leave: room for the bar (17 pixels with the standard
+        // metrics) and a few to spare.
+        const int kScrollBarRoom = 23;
+        int taken = kScrollBarRoom;
+        for (size_t c = 1; c < CleanerListView->Columns().size(); ++c) taken += CleanerListView->Columns()[c].width;
+        CleanerListView->SetColumnWidth(0, CleanerListView->Width() - taken);
         bool go = !RadioButton1->Checked() ||
                   win32::ShowMessageBox(win32::App().Handle(),
                                         "The files will be permanently deleted and can not recovered!\r\r"

@@ -159,6 +159,9 @@ const ColumnSpec kMainColumns[] = {
     {"ReportStatusBar", "", 80, TextAlign::Center},
     {"ReportStatusBar", "", 80, TextAlign::Right},
     {"ReportStatusBar", "", 25, TextAlign::Left},
+    // NextBtn2Click sets "Junk Files" to the list's width less every other
+    // column and the scroll bar's room: a column added here takes its width
+    // from the first one.
     {"CleanerListView", "Junk Files", 320, TextAlign::Left},
     {"CleanerListView", "Status", 100, TextAlign::Center},
 };

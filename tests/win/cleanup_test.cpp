@@ -544,6 +544,48 @@ TEST_F(Cleanup, NukeOnDeleteOfAnotherTypeStopsTheStepBeforeAnyFile) {
     }
 }
 
+// The first column of the cleanup list takes what the other columns and the
+// vertical scroll bar leave, however many columns there are: the rows never
+// need a sideways scroll bar.
+TEST_F(Cleanup, TheFirstColumnTakesWhatTheOthersAndTheScrollBarLeave) {
+    struct Case {
+        const char* name;
+        int addedWidth;  // 0: the layout's columns only
+        int firstWidth;
+    } cases[] = {
+        {"the layout's columns", 0, 530},
+        {"one more column", 60, 470},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form = testutil::NewWizard();
+        cleaner::Frm_Main = form.get();
+        win32::ListView* list = form->CleanerListView;
+        if (c.addedWidth) list->AddColumn({"Size", c.addedWidth, win32::TextAlign::Right});
+        form->Show();
+        SelectMode(form->RadioButton1);
+        Next(IDNO);
+        // Rows enough for the vertical scroll bar; the list learns of them
+        // on a timer.
+        for (int i = 0; i < 40; ++i) list->AddSubItem(list->AddItem("C:\\junk" + std::to_string(i) + ".tmp"), "x");
+        HWND hwnd = list->Handle();
+        for (int wait = 0; wait < 100 && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL); ++wait) {
+            Sleep(20);
+            testutil::PumpAndIdle();
+        }
+        ASSERT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL);
+
+        EXPECT_EQ(list->Columns()[0].width, c.firstWidth);
+        int widths = 0;
+        for (const win32::ListColumn& column : list->Columns()) widths += column.width;
+        RECT client;
+        GetClientRect(hwnd, &client);
+        EXPECT_FALSE(GetWindowLongA(hwnd, GWL_STYLE) & WS_HSCROLL);
+        EXPECT_LE(widths, client.right);
+        EXPECT_LT(client.right - widths, 10);  // a few pixels to spare at most
+    }
+}
+
 // Run by the end-to-end cleanup test in a machine of fixture drives: scans
 // the drives it names with *.tmp, prints what the report and the details
 // dialog show, tells the test through a file that the scan is done and
