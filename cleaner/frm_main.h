@@ -139,7 +139,7 @@ public:
     win32::Shape* Shape5 = nullptr;
     win32::ListView* ScanListView = nullptr;
     win32::Panel* ScanPanel = nullptr;
-    win32::Label* ScanMessage = nullptr;
+    win32::Label* ScanMessage = nullptr;  // the path the scan examines
     win32::Panel* Panel1 = nullptr;
     win32::TImageEx* StopScanBtn = nullptr;
     win32::Panel* Panel4 = nullptr;

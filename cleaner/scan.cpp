@@ -66,7 +66,10 @@ void TFrm_Main::FillScanList() {
     for (int i = 0; i < DiskListView->Count(); ++i) {
         if (!DiskListView->Checked(i)) continue;
         int row = ScanListView->AddItem(DiskListView->Caption(i), DiskListView->ImageIndex(i));
+        // Sub-item 0 is the Status cell, empty until the drive's walk starts.
         ScanListView->AddSubItem(row, "");
+        // Sub-item 1, beyond the visible columns, is the drive key ("C:"):
+        // the drive root the walk reads.
         ScanListView->AddSubItem(row, DiskListView->SubItem(i, 2));
     }
 }
@@ -76,6 +79,7 @@ void TFrm_Main::ScanDrives() {
     int count = ScanListView->Count();
     for (int i = 0; i < count; ++i) {
         if (ScanState == 2) break;
+        // The row's Status cell, and its drive key as the root to walk.
         ScanListView->SetSubItem(i, 0, "Scanning");
         ScanFolder(ScanListView->SubItem(i, 1));
         ScanListView->SetSubItem(i, 0, ScanState == 2 ? "User Stop" : "Finished");
@@ -104,6 +108,7 @@ void TFrm_Main::ScanFolder(const std::string& folder) {
         path.append(name);
         DWORD attributes = entry.dwFileAttributes;
         if (core::IsListedAttributeValue(attributes)) {
+            // The scan page's path label: the entry being examined.
             ScanMessage->SetCaption(path);
             if (core::LeadsIntoFolder(attributes) && name != "." && name != ".." && IsExistingFolder(path) &&
                 core::AsciiLower(path) != winDir)
