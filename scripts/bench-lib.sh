@@ -178,12 +178,17 @@ bench_server_pid() {
 # Marlett: Wine draws the caption buttons with it, and this Wine does not
 # find the copy in its own data folder (fonts-wine), so the buttons showed
 # as letters; the prefix's Fonts folder gets one.
-BENCH_CONFIG_VERSION=3
+# W:, a second fixed drive inside the prefix: tests whose files must sit on a
+# path the cleanup admits use it, since Wine shows a mount point as a
+# reparse point and a checkout may lie below one (a /tmp of its own, say),
+# which the programs rightly refuse on Z:.
+BENCH_CONFIG_VERSION=4
 bench_prefix_settings() {
   timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1 9>&- || return 1
-  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" "$WINEPREFIX/drive_w"
   cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  ln -sfn ../drive_w "$WINEPREFIX/dosdevices/w:"
 }
 
 # Creates and boots a prefix once; a prefix without .bench-ready is a broken earlier try.

@@ -79,7 +79,9 @@ protected:
         wc.lpszClassName = "CleanupTestHook";
         RegisterClassA(&wc);
         hookWindow = CreateWindowExA(0, "CleanupTestHook", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-        root = win32::ProgramDirectory() + "cleanup-fixture";
+        // The bench's W: drive: no folder above the files is a mount point,
+        // wherever the checkout lies.
+        root = "W:\\cleanup-fixture";
         other = "C:\\cleanup-fixture";
         for (const std::string& r : {root, other}) {
             RemoveTree(r);
