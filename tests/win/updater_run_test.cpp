@@ -421,9 +421,13 @@ TEST_F(UpdateRun, FileListedTwiceKeepsItsStateFromBeforeTheRunInTheBackup) {
         else
             f.RunUpdate();
         EXPECT_EQ(Exists(c.file), c.fileAfter != nullptr);
-        if (c.fileAfter) EXPECT_EQ(File(c.file), c.fileAfter);
+        if (c.fileAfter) {
+            EXPECT_EQ(File(c.file), c.fileAfter);
+        }
         EXPECT_EQ(Exists(c.backup), c.backupAfter != nullptr);
-        if (c.backupAfter) EXPECT_EQ(File(c.backup), c.backupAfter);
+        if (c.backupAfter) {
+            EXPECT_EQ(File(c.backup), c.backupAfter);
+        }
         EXPECT_EQ(File("run\\app.exe"), "app version 2");
         EXPECT_EQ(RegisteredVersion(), c.cancelSecondFetch ? "<no key>" : "2010.1.3");
         TearDown();
