@@ -1,9 +1,17 @@
 // What the cleanup costs over the bare file operations it wraps: files
-// spread over folders, made anew before every pass, removed once by a bare
-// loop (DeleteFileA, or SHFileOperationA with the cleanup's flags) and once
-// by the wizard's CleanJunkFiles in the matching mode, with its rows, gauge,
-// message points and the check of each path for planted links.
-// Usage: cleanup_bench.exe [files] [files per folder] [rounds]
+// spread over folders, removed half by a bare loop (DeleteFileA, or
+// SHFileOperationA with the cleanup's flags) and half by the wizard's
+// CleanJunkFiles in the matching mode, with its rows, gauge, message points
+// and the check of each path for planted links.
+//
+// The two sides take turns in batches, each batch's first side alternating,
+// on files made together before the round: under Wine each of these calls
+// is a few round trips to the wineserver, whose latency follows what else
+// the machine does at that moment, and a pass run on its own could take
+// from one to several times its usual time. Passes timed apart, best of
+// each, compared lucky moments rather than the work; batches side by side
+// see the same machine, the same Trash and the same folders.
+// Usage: cleanup_bench.exe [files] [files per folder] [rounds] [batch]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -111,17 +119,29 @@ int NotDeleted(const cleaner::TFrm_Main& form) {
     return failed;
 }
 
-struct Pass {
-    const char* name;
-    double seconds = 1e9;
+// One mode's two sides: the best round of each (its batches' seconds
+// summed) and every round's ratio.
+struct Pair {
+    const char* bareName;
+    const char* cleanName;
+    int (*bareLoop)(const std::vector<std::string>&);
+    win32::RadioButton* mode;
+    double bareBest = 1e9, cleanBest = 1e9;
+    std::vector<double> ratios;
 };
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int files = argc > 1 ? atoi(argv[1]) : 20000;
+    int files = argc > 1 ? atoi(argv[1]) : 10000;  // each side
     int perFolder = argc > 2 ? atoi(argv[2]) : 100;
-    int rounds = argc > 3 ? atoi(argv[3]) : 2;
+    int rounds = argc > 3 ? atoi(argv[3]) : 3;
+    int batch = argc > 4 ? atoi(argv[4]) : 500;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string root = std::string(temp) + "cleanup_bench_tree";
@@ -133,47 +153,56 @@ int main(int argc, char** argv) {
     if (!getenv("BENCH_HIDDEN")) form.Show();
     form.DataNotebook->SetPageIndex(4);
 
-    // Each pass starts from the same state: an empty Recycle Bin, the files
-    // made anew, and a moment for the file system to write them out. The
-    // pairs run in turn in both orders; the best time of each pass is kept.
-    Pass bareDelete{"bare DeleteFileA loop"}, cleanDelete{"CleanJunkFiles, permanent deletion"};
-    Pass bareRecycle{"bare SHFileOperationA loop"}, cleanRecycle{"CleanJunkFiles, Recycle Bin"};
-    std::vector<std::string> paths;
-    auto fresh = [&] {
-        EmptyTrash();
-        paths = MakeFiles(root, files, perFolder);
-        Sleep(1000);
-    };
+    Pair pairs[] = {
+        {"bare DeleteFileA loop", "CleanJunkFiles, permanent deletion", BareDelete, form.RadioButton1, 1e9, 1e9, {}},
+        {"bare SHFileOperationA loop", "CleanJunkFiles, Recycle Bin", BareRecycle, form.RadioButton2, 1e9, 1e9, {}}};
     int failures = 0;
-    auto bare = [&](Pass& pass, int (*loop)(const std::vector<std::string>&)) {
-        fresh();
-        pass.seconds = std::min(pass.seconds, Timed([&] { failures += loop(paths); }));
-    };
-    auto clean = [&](Pass& pass, win32::RadioButton* mode) {
-        fresh();
-        PrepareWizard(form, paths);
-        mode->SetChecked(true);
-        pass.seconds = std::min(pass.seconds, Timed([&] { form.CleanJunkFiles(); }));
-        failures += NotDeleted(form);
-    };
     for (int round = 0; round < rounds; ++round) {
-        const bool bareFirst = round % 2 == 0;
-        if (bareFirst) bare(bareDelete, BareDelete);
-        clean(cleanDelete, form.RadioButton1);
-        if (!bareFirst) bare(bareDelete, BareDelete);
-        if (bareFirst) bare(bareRecycle, BareRecycle);
-        clean(cleanRecycle, form.RadioButton2);
-        if (!bareFirst) bare(bareRecycle, BareRecycle);
+        for (Pair& pair : pairs) {
+            // Both halves made at once, an empty Recycle Bin, and a moment
+            // for the file system to write them out.
+            EmptyTrash();
+            std::vector<std::string> paths = MakeFiles(root, 2 * files, perFolder);
+            Sleep(1000);
+            pair.mode->SetChecked(true);
+            double bare = 0, clean = 0;
+            for (int start = 0, n = 0; start < 2 * files; start += 2 * batch, ++n) {
+                const auto mid = paths.begin() + std::min(start + batch, 2 * files);
+                const auto end = paths.begin() + std::min(start + 2 * batch, 2 * files);
+                const std::vector<std::string> mine(paths.begin() + start, mid), theirs(mid, end);
+                auto runBare = [&] { bare += Timed([&] { failures += pair.bareLoop(mine); }); };
+                auto runClean = [&] {
+                    if (theirs.empty()) return;
+                    PrepareWizard(form, theirs);
+                    clean += Timed([&] { form.CleanJunkFiles(); });
+                    failures += NotDeleted(form);
+                };
+                if (n % 2 == 0) {
+                    runBare();
+                    runClean();
+                } else {
+                    runClean();
+                    runBare();
+                }
+            }
+            pair.bareBest = std::min(pair.bareBest, bare);
+            pair.cleanBest = std::min(pair.cleanBest, clean);
+            pair.ratios.push_back(clean / bare);
+        }
     }
     EmptyTrash();
     RemoveTree(root);
 
-    printf("%d files, %d per folder; best of %d passes each, files made anew before every pass\n", files, perFolder,
-           rounds);
-    for (const Pass* p : {&bareDelete, &cleanDelete, &bareRecycle, &cleanRecycle})
-        printf("  %-36s %8.3f s\n", p->name, p->seconds);
-    printf("permanent deletion: %.2fx its baseline\n", cleanDelete.seconds / bareDelete.seconds);
-    printf("Recycle Bin:        %.2fx its baseline\n", cleanRecycle.seconds / bareRecycle.seconds);
+    printf("%d files each side, %d per folder, in turns of %d files; %d rounds, files made anew for each\n", files,
+           perFolder, batch, rounds);
+    for (const Pair& p : pairs) {
+        printf("  %-36s %8.3f s best\n", p.bareName, p.bareBest);
+        printf("  %-36s %8.3f s best\n", p.cleanName, p.cleanBest);
+    }
+    printf("permanent deletion: %.2fx its baseline (median of the rounds %.2fx)\n",
+           pairs[0].cleanBest / pairs[0].bareBest, Median(pairs[0].ratios));
+    printf("Recycle Bin:        %.2fx its baseline (median of the rounds %.2fx)\n",
+           pairs[1].cleanBest / pairs[1].bareBest, Median(pairs[1].ratios));
     if (failures) printf("%d files were not removed\n", failures);
     cleaner::Frm_Main = nullptr;
     return failures ? 1 : 0;

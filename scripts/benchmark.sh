@@ -8,7 +8,7 @@
 #   benchmark.sh pump [ITEMS]     the message points of a long loop
 #   benchmark.sh scan [FOLDERS [FILES [RUNS]]]  the scan against a bare walk
 #                                 (scan 5000 40: 200,000 files)
-#   benchmark.sh cleanup [FILES [PER FOLDER [ROUNDS]]]  the cleanup against
+#   benchmark.sh cleanup [FILES [PER FOLDER [ROUNDS [BATCH]]]]  the cleanup against
 #                                 bare DeleteFileA and SHFileOperationA loops
 #   benchmark.sh download [MEGABYTES [ROUNDS]]  the updater's download
 #                                 against a bare libcurl program, from nginx
