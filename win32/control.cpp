@@ -154,7 +154,12 @@ WinControl::~WinControl() {
 const char* WinControl::ClassName() { return kWindowClass; }
 
 WinControl* WinControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<WinControl*>(GetPropA(hwnd, kControlProperty)) : nullptr;
+    if (!hwnd) return nullptr;
+    // Both programs put the property on their windows; in another process
+    // its value is that process's pointer and means nothing here.
+    DWORD process = 0;
+    if (!GetWindowThreadProcessId(hwnd, &process) || process != GetCurrentProcessId()) return nullptr;
+    return static_cast<WinControl*>(GetPropA(hwnd, kControlProperty));
 }
 
 void WinControl::CreateHandle(HWND parent) {

@@ -136,6 +136,8 @@ public:
     // A notification (WM_COMMAND, WM_NOTIFY...) reflected from the parent.
     virtual LRESULT HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
 
+    // The control of a window of this process; null for any other window,
+    // whatever property it carries.
     static WinControl* FromHandle(HWND hwnd);
     // The window procedure of the program's own window class.
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 """The whole update cycle against a real web server: the cleaner finds a
 newer version, starts the updater, which replaces the files, records the
-version and starts the new cleaner."""
+version and starts the new cleaner. And the two programs side by side after
+a failed run."""
 
 import os
 import shutil
@@ -8,7 +9,7 @@ import time
 import unittest
 
 import bench
-from cleaner_session import CleanerTestCase, PRODUCT_KEY
+from cleaner_session import CleanerTestCase, PRODUCT_KEY, PROGRAM_DIR, brightness
 from nginx_server import NginxServer
 from update_server import PORT
 
@@ -95,6 +96,43 @@ class UpdateCycle(CleanerTestCase):
         # The updater's two files came over one connection.
         self.assertEqual(requests[1][0], requests[2][0])
         self.assertEqual((requests[1][1], requests[2][1]), (1, 2))
+
+
+class BesideTheUpdater(CleanerTestCase):
+    """Both programs put the same property on their windows; each must take
+    the other's windows for what they are, none of its own."""
+
+    def test_the_pointer_resting_on_the_other_programs_window_harms_neither(self):
+        s = self.session
+        # No server runs: the run fails at once and the updater stays on
+        # screen, its run left unfinished, as after a failed update.
+        with open(self.program_file('Update.ini'), 'wb') as f:
+            f.write(('[Version]\r\nVer=2010.1.3\r\n\r\n[HTTP]\r\nmissing=%snot-published.dat\r\n' % BASE).encode())
+        cleaner = self.start_cleaner()
+        wizard = self.wait_wizard(cleaner)
+        updater = s.start(PROGRAM_DIR + '\\Update.exe')
+        window = s.wait_window('Pelmora Scourly Update', pid=updater)
+        x, y, width, height = window.geometry()
+        s.move_pointer(x + width // 2, y + height // 3)  # over the updater's file list
+        time.sleep(1.5)
+        # The cleaner lives on: its hover pictures still follow the pointer,
+        # which now rests on the wizard where the updater leaves it free.
+        add = (282 + 16 + 18, 243 + 83 + 372, 98, 22)
+        self.assertGreater(add[1], y + height)
+        normal = self.settled(add)
+        s.move_pointer(add[0] + 49, add[1] + 11)
+        self.wait_until(lambda: brightness(s.screenshot(region=add)) > normal + 5, 10, 'the hover picture')
+        time.sleep(1.5)
+        # So does the updater: its Close button asks the question of an
+        # unfinished run, and Yes ends it.
+        border = (width - 426) // 2
+        window.click(border + 320 + 48, height - border - 246 + 208 + 15)
+        box = self.wait_until(lambda: next(iter(self.boxes('Pelmora Update', updater)), None), 10, 'the question')
+        box.focus()
+        s.key('y')
+        self.assertEqual(updater.wait(15), 0)
+        wizard.click(699 + 13, 9)
+        self.assertEqual(cleaner.wait(15), 0)
 
 
 if __name__ == '__main__':

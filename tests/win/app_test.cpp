@@ -1,8 +1,10 @@
 // The application object: the error box, errors raised inside window
-// procedures, the splash window, and the INI reading both programs share.
+// procedures, the idle step beside another program's windows, the splash
+// window, and the INI reading both programs share.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "cleaner/frm_start.h"
 #include "core/error.h"
@@ -58,6 +60,77 @@ TEST(ErrorBox, AnErrorInAHandlerIsShownAndTheWindowGoesOn) {
     // A silent abort ends the action without a word.
     button->OnClick = [](win32::Control*) { throw core::SilentAbort(); };
     SendMessageA(button->Handle(), BM_CLICK, 0, 0);  // the default answerer fails on any box
+}
+
+// A second program whose window is made of the same controls as ours, as the
+// updater's is beside the cleaner's: it carries the same control property,
+// whose value means nothing in this process.
+class ForeignWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string caption = "Foreign" + std::to_string(GetCurrentProcessId());
+        std::string command = "\"" + win32::ProgramDirectory() + "foreign_window.exe\" 1000 60 240 160 " + caption;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process));
+        for (int i = 0; i < 200 && !window; ++i) {
+            window = FindWindowA(nullptr, caption.c_str());
+            if (!window) Sleep(50);
+        }
+        ASSERT_NE(window, nullptr);
+        for (int i = 0; i < 200 && !IsWindowVisible(window); ++i) Sleep(50);
+        inner = GetWindow(window, GW_CHILD);
+        ASSERT_NE(inner, nullptr);
+    }
+    void TearDown() override {
+        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (process.hProcess) {
+            if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;
+    HWND inner = nullptr;
+};
+
+TEST_F(ForeignWindow, IsNoControlOfOursWhateverItsProperty) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    ASSERT_EQ(owner, process.dwProcessId);
+    for (HWND hwnd : {window, inner}) {
+        ASSERT_NE(GetPropA(hwnd, "ScourlyControl"), nullptr);
+        EXPECT_EQ(win32::WinControl::FromHandle(hwnd), nullptr);
+    }
+}
+
+// The pointer resting on the other program's window is over no control of
+// ours: the button left behind hears that the mouse left it. And the other
+// program, whose idle step looks at our window meanwhile, lives on.
+TEST_F(ForeignWindow, ThePointerRestingOnItIsOverNoControl) {
+    auto wizard = testutil::NewWizard();
+    wizard->Show();
+    std::vector<std::string> events;
+    wizard->AddBtn->OnMouseEnter = [&events](win32::Control*) { events.push_back("enter"); };
+    wizard->AddBtn->OnMouseLeave = [&events](win32::Control*) { events.push_back("leave"); };
+    POINT p = {wizard->AddBtn->Left() + 5, wizard->AddBtn->Top() + 5};
+    ClientToScreen(wizard->FirstPanel->Handle(), &p);
+    SetCursorPos(p.x, p.y);
+    testutil::PumpAndIdle();
+    Sleep(500);  // the other program's idle step runs at least every 100 ms
+    EXPECT_TRUE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, nullptr));
+    RECT foreign;
+    GetWindowRect(inner, &foreign);
+    for (POINT at : {POINT{foreign.left + 5, foreign.top + 5}, POINT{foreign.left - 5, foreign.top - 5}}) {
+        SetCursorPos(at.x, at.y);
+        HWND under = WindowFromPoint(at);
+        ASSERT_TRUE(under == inner || under == window);
+        for (int i = 0; i < 5; ++i) testutil::PumpAndIdle();
+    }
+    std::vector<std::string> expected = {"enter", "leave"};
+    EXPECT_EQ(events, expected);
 }
 
 TEST(Splash, IsCentredBorderlessAndRounded) {
