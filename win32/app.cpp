@@ -25,6 +25,12 @@ HWND TopmostWindowOfThread(HWND application) {
 }
 
 LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The taskbar minimises and restores through this window, its button:
+    // both go the application's one way, as the picture button does.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
+        App().Minimize();
+        return 0;
+    }
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
         App().Restore();
         return 0;
@@ -125,9 +131,10 @@ void Application::ShowTaskbarButton() {
     if (!IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOWNA);
 }
 
+bool Application::Minimized() const { return handle_ && IsIconic(handle_); }
+
 void Application::Minimize() {
-    if (minimized_) return;
-    minimized_ = true;
+    if (Minimized()) return;
     hiddenForms_.clear();
     HWND main = mainForm_ ? mainForm_->Handle() : nullptr;
     if (main && IsWindowVisible(main)) {
@@ -138,8 +145,7 @@ void Application::Minimize() {
 }
 
 void Application::Restore() {
-    if (!minimized_) return;
-    minimized_ = false;
+    if (!Minimized()) return;
     ShowWindow(handle_, SW_RESTORE);
     for (HWND hwnd : hiddenForms_) ShowWindow(hwnd, SW_SHOW);
     hiddenForms_.clear();

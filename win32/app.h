@@ -51,10 +51,13 @@ public:
     // and the icon. The main form shows it when it first shows.
     void ShowTaskbarButton();
     // Minimises the whole application to its taskbar button; the forms
-    // come back unchanged when it is restored.
+    // come back unchanged when it is restored. Every way of minimising (the
+    // wizard's button, the main form's system command, the taskbar's command
+    // to the application window) comes here.
     void Minimize();
     void Restore();
-    bool Minimized() const { return minimized_; }
+    // The taskbar button's own state, so nothing can tell otherwise.
+    bool Minimized() const;
     // Posts the quit request to this thread.
     void Terminate();
     bool Terminated() const { return terminated_; }
@@ -79,7 +82,6 @@ private:
     Form* mainForm_ = nullptr;
     Control* mouseControl_ = nullptr;
     bool terminated_ = false;
-    bool minimized_ = false;
     HWND handle_ = nullptr;
     std::vector<HWND> hiddenForms_;
     bool comInitialised_ = false;

@@ -2,6 +2,7 @@
 // state, the frame buttons and the hover pictures.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -154,20 +155,42 @@ TEST_F(Wizard, TheApplicationWindowIsTheTaskbarButtonFromTheFirstShow) {
     ShowWindow(app, SW_HIDE);
 }
 
-TEST_F(Wizard, MinimiseHidesTheWindowAndRestoreBringsItBackOnItsPage) {
+// The picture button, the taskbar (its button or its menu's Minimize, sent
+// to the application window) and the window's own system command all lead to
+// the one minimised state, which restore undoes.
+TEST_F(Wizard, EveryWayOfMinimisingHidesTheWindowAndRestoreBringsItBackOnItsPage) {
     HWND app = win32::App().Handle();
     win32::App().SetMainForm(form.get());
     form->Show();
     form->DataNotebook->SetPageIndex(2);
-    form->MinimizeBtnClick(form->MinimizeBtn);
-    EXPECT_FALSE(IsWindowVisible(form->Handle()));
-    EXPECT_TRUE(IsWindowVisible(app));  // the button stays
-    EXPECT_TRUE(IsIconic(app));
-    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(IsWindowVisible(form->Handle()));
-    EXPECT_TRUE(IsWindowVisible(app));
-    EXPECT_FALSE(IsIconic(app));
-    EXPECT_EQ(Page(), 2);
+    struct Case {
+        const char* way;
+        std::function<void()> minimise;
+    };
+    const Case cases[] = {
+        {"the picture button", [&] { form->MinimizeBtnClick(form->MinimizeBtn); }},
+        {"the taskbar", [&] { PostMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+        {"the system menu", [&] { PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        c.minimise();
+        win32::App().ProcessMessages();
+        EXPECT_TRUE(win32::App().Minimized());
+        EXPECT_FALSE(IsWindowVisible(form->Handle()));
+        EXPECT_TRUE(IsWindowVisible(app));  // the button stays
+        EXPECT_TRUE(IsIconic(app));
+        // Restoring twice is restoring once.
+        for (int i = 0; i < 2; ++i) {
+            PostMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+            win32::App().ProcessMessages();
+            EXPECT_FALSE(win32::App().Minimized());
+            EXPECT_TRUE(IsWindowVisible(form->Handle()));
+            EXPECT_TRUE(IsWindowVisible(app));
+            EXPECT_FALSE(IsIconic(app));
+        }
+        EXPECT_EQ(Page(), 2);
+    }
     win32::App().SetMainForm(nullptr);
     ShowWindow(app, SW_HIDE);
 }
