@@ -97,9 +97,18 @@ bool Application::DispatchOne(const MSG& msg) {
         return false;
     }
     MSG copy = msg;
-    TranslateMessage(&copy);
-    DispatchMessageA(&copy);
+    Dispatch(copy);
     return true;
+}
+
+void Application::Dispatch(MSG& msg) {
+    // Keys go to the dialog handling of the form they were typed in, modal or
+    // not: Tab, Shift+Tab and the arrows move the focus in every window.
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)
+        if (Form* form = Form::FromWindow(GetAncestor(msg.hwnd, GA_ROOT)))
+            if (form->HandleDialogKey(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
 }
 
 void Application::Run() {

@@ -36,6 +36,9 @@ public:
     // Dispatches every pending message; a quit request taken here ends Run
     // as soon as control returns to it.
     void ProcessMessages();
+    // Dispatches one message taken from the queue, as every loop does: a key
+    // goes to its form's dialog handling first (Form::HandleDialogKey).
+    void Dispatch(MSG& msg);
     // For the message points of long loops: processes only when a few
     // milliseconds have passed since the last time, since an empty-queue
     // check costs tens of microseconds under some systems. Inline: the scan

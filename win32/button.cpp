@@ -43,8 +43,9 @@ LRESULT PushButton::HandleReflected(UINT message, WPARAM wParam, LPARAM, bool* h
 }
 
 void RadioButton::CreateHandle(HWND parent) {
-    CreateWindowOf("BUTTON", WS_CHILD | WS_TABSTOP | BS_RADIOBUTTON | BS_NOTIFY | (GroupStart ? WS_GROUP : 0),
-                   0, parent, caption_.c_str());
+    // Automatic: the dialog handling's arrows select the button they move to,
+    // which reaches us as a click.
+    CreateWindowOf("BUTTON", WS_CHILD | WS_TABSTOP | BS_AUTORADIOBUTTON | BS_NOTIFY, 0, parent, caption_.c_str());
     SendMessageA(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 

@@ -31,12 +31,14 @@ public:
     void SetCaption(const std::string& caption);
     bool Checked() const;
     void SetChecked(bool checked);
-    // The first button of a group starts it.
+    // The first button of a group starts it; the others join the group of
+    // the button before them.
     bool GroupStart = false;
     NotifyEvent OnExit;
 
 protected:
     void CreateHandle(HWND parent) override;
+    bool JoinsGroup() const override { return !GroupStart; }
     LRESULT HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, bool* handled) override;
 
 private:

@@ -163,7 +163,8 @@ WinControl* WinControl::FromHandle(HWND hwnd) {
 }
 
 void WinControl::CreateHandle(HWND parent) {
-    CreateWindowOf(kWindowClass, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, parent);
+    // A control parent: the controls inside take part in the form's Tab order.
+    CreateWindowOf(kWindowClass, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, parent);
 }
 
 void WinControl::CreateWindowOf(const char* className, DWORD style, DWORD exStyle, HWND parent,
@@ -171,6 +172,7 @@ void WinControl::CreateWindowOf(const char* className, DWORD style, DWORD exStyl
     RegisterWindowClass();
     if (visible_) style |= WS_VISIBLE;
     if (!enabled_) style |= WS_DISABLED;
+    if ((style & WS_CHILD) && !JoinsGroup()) style |= WS_GROUP;
     bool own = std::string(className) == kWindowClass;
     hwnd_ = CreateWindowExA(exStyle, className, text, style, left_, top_, width_, height_, parent,
                             nullptr, GetModuleHandleA(nullptr), own ? this : nullptr);

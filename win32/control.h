@@ -146,6 +146,10 @@ public:
 protected:
     // Creates the window; derived classes name the class and styles.
     virtual void CreateHandle(HWND parent);
+    // Whether the window goes on the group of the one before it (the arrows
+    // of the dialog handling move within a group); every control but a radio
+    // button is a group of its own.
+    virtual bool JoinsGroup() const { return false; }
     void CreateWindowOf(const char* className, DWORD style, DWORD exStyle, HWND parent,
                         const char* text = "");
     // Fills the background and paints the graphic children.

@@ -143,10 +143,7 @@ int Form::ShowModal() {
                     modalResult_ = mrCancel;
                     break;
                 }
-                if (!HandleDialogKey(msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
+                App().Dispatch(msg);
             } else {
                 App().Idle();
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);

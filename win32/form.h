@@ -71,7 +71,8 @@ public:
     NotifyEvent OnActivate;
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Enter, Esc and Tab for dialogs; true when the message was used.
+    // Enter, Esc, Tab and the arrows, for a key message typed in this form,
+    // modal or not; true when the message was used.
     bool HandleDialogKey(MSG& msg);
 
     static Form* FromWindow(HWND hwnd);

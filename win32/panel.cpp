@@ -3,8 +3,9 @@
 namespace win32 {
 
 void Panel::CreateHandle(HWND parent) {
+    // A control parent, as every plain container is (WinControl::CreateHandle).
     CreateWindowOf(ClassName(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (SingleBorder ? WS_BORDER : 0),
-                   0, parent);
+                   WS_EX_CONTROLPARENT, parent);
 }
 
 void Panel::SetCaption(const std::string& caption) {

@@ -1,6 +1,6 @@
 """The cleaner's start-up and its borderless wizard window, driven as a user
 would: settings in the registry, the window's place and shape, dragging,
-minimising, closing, hover pictures."""
+minimising, closing, the keyboard, hover pictures."""
 
 import os
 import time
@@ -88,6 +88,32 @@ class Frame(CleanerTestCase):
         self.wait_until(lambda: not s.windows('Frm_Main'), 10, 'the wizard to hide')
         self.assertIsNone(self.prog.popen.poll())
         self.assertEqual([w.id for w in s.windows('Pelmora Scourly', pid=self.prog)], buttons)
+
+    def test_tab_reaches_the_junk_type_list_whose_keys_then_select_a_row(self):
+        s = self.session
+        # The junk-type list's rows, below its header, on screen.
+        rows = (282 + 16 + 12 + 100, 243 + 83 + 224 + 24, 300, 60)
+
+        def highlighted():
+            """How many pixels show the blue of a selection in a focused list."""
+            shot = s.screenshot(region=rows)
+            count = 0
+            for y in range(shot.height):
+                for x in range(shot.width):
+                    r, g, b = shot.pixel(x, y)
+                    count += b > r + 60
+            return count
+
+        self.assertEqual(highlighted(), 0)
+        self.win.focus()
+        s.key('Tab', 'Tab', 'Home')  # the drive list, the junk-type list, its first row
+        self.wait_until(lambda: highlighted() > 500, 10, 'the first row selected')
+        # A list without the focus draws its selected row grey: Shift+Tab goes
+        # back to the drive list, Tab comes again to the row kept selected.
+        s.key('shift+Tab')
+        self.wait_until(lambda: highlighted() == 0, 10, 'the focus back on the drive list')
+        s.key('Tab')
+        self.wait_until(lambda: highlighted() > 500, 10, 'the focus on the junk-type list again')
 
     def test_hover_shows_the_lighter_picture_and_leaving_restores_it(self):
         s = self.session

@@ -281,6 +281,99 @@ TEST_F(Wizard, UnknownResourceRaisesAndKeepsThePicture) {
     EXPECT_FALSE(form->AddBtn->Picture().Empty());
 }
 
+// Keys typed into the shown wizard, taken by the message loop's dispatch.
+class WizardKeys : public Wizard {
+protected:
+    enum Key { Tab, ShiftTab, Down, Up };
+    void SetUp() override {
+        Wizard::SetUp();
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        SetFocus(form->Handle());
+        win32::App().ProcessMessages();
+    }
+    void Press(Key key) {
+        WORD vk = key == Tab || key == ShiftTab ? VK_TAB : key == Down ? VK_DOWN : VK_UP;
+        std::vector<INPUT> inputs;
+        auto add = [&inputs](WORD code, bool up) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = code;
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        };
+        if (key == ShiftTab) add(VK_SHIFT, false);
+        add(vk, false);
+        add(vk, true);
+        if (key == ShiftTab) add(VK_SHIFT, true);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        win32::App().ProcessMessages();
+    }
+    static std::string NameOf(HWND hwnd) {
+        win32::WinControl* control = win32::WinControl::FromHandle(hwnd);
+        return control ? control->Name() : "none";
+    }
+};
+
+// Tab and Shift+Tab go round the controls of the shown page that take the
+// focus, in the page's order, and a radio group is one stop: its selected
+// button. The arrows move within the group and select as they go.
+TEST_F(WizardKeys, TabAndArrowsMoveTheFocusInThePagesOrder) {
+    struct Step {
+        Key key;
+        win32::Control* focus;
+        win32::RadioButton* selected;  // null: no radio button to check
+    };
+    struct Case {
+        const char* name;
+        int page;
+        win32::RadioButton* selected;
+        win32::Control* start;  // null: the window itself
+        std::vector<Step> steps;
+    };
+    TFrm_Main& f = *form;
+    const Case cases[] = {
+        {"page 1 from the window", 0, nullptr, nullptr,
+         {{Tab, f.DiskListView, nullptr},
+          {Tab, f.JunkFilesListView, nullptr},
+          {Tab, f.DiskListView, nullptr},
+          {ShiftTab, f.JunkFilesListView, nullptr},
+          {ShiftTab, f.DiskListView, nullptr}}},
+        {"options, the group alone", 3, f.RadioButton2, f.RadioButton2,
+         {{Tab, f.RadioButton2, f.RadioButton2}, {ShiftTab, f.RadioButton2, f.RadioButton2}}},
+        {"options, one folder", 3, f.RadioButton3, f.RadioButton3,
+         {{Tab, f.btnSelectFolder, f.RadioButton3},
+          {Tab, f.RadioButton3, f.RadioButton3},
+          {ShiftTab, f.btnSelectFolder, f.RadioButton3},
+          {ShiftTab, f.RadioButton3, f.RadioButton3}}},
+        {"options, arrows", 3, f.RadioButton2, f.RadioButton2,
+         {{Down, f.RadioButton3, f.RadioButton3},
+          {Down, f.RadioButton1, f.RadioButton1},
+          {Up, f.RadioButton3, f.RadioButton3},
+          {Up, f.RadioButton2, f.RadioButton2},
+          {Up, f.RadioButton1, f.RadioButton1}}},
+        {"the scan page's one list", 1, nullptr, f.ScanListView, {{Tab, f.ScanListView, nullptr}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.DataNotebook->SetPageIndex(c.page);
+        if (c.selected) {
+            c.selected->SetChecked(true);
+            f.RadioButton3Click(f.RadioButton3);
+        }
+        SetFocus(c.start ? c.start->Handle() : f.Handle());
+        win32::App().ProcessMessages();
+        for (const Step& step : c.steps) {
+            Press(step.key);
+            EXPECT_EQ(NameOf(GetFocus()), step.focus->Name());
+            if (!step.selected) continue;
+            for (win32::RadioButton* r : {f.RadioButton1, f.RadioButton2, f.RadioButton3})
+                EXPECT_EQ(r->Checked(), r == step.selected) << r->Name();
+            EXPECT_EQ(f.btnSelectFolder->Visible(), step.selected == f.RadioButton3);
+        }
+    }
+}
+
 // The idle step, with the real pointer over the shown window.
 class WizardHover : public Wizard {
 protected:
