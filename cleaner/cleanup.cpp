@@ -66,6 +66,30 @@ public:
         std::vector<std::string> paths = core::PathsFromRoot(fullPath);
         const std::string file = paths.back();
         paths.pop_back();
+        if (!Hold(paths)) return false;
+        DWORD attributes = GetFileAttributesA(file.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               !(attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+    }
+
+    // Whether files may be moved into the folder: it and every folder on its
+    // path are folders, none a reparse point. The folder itself is looked at
+    // on every call, held or not: the shell takes a destination that is gone
+    // as the new name of the file, and a file there as one to overwrite.
+    bool AdmitsFolder(const std::string& folder) {
+        return Hold(core::PathsFromRoot(folder)) && IsPlainFolder(folder);
+    }
+
+private:
+    static bool IsPlainFolder(const std::string& path) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+               (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    // Holds the folders open, outermost first; those already held from the
+    // last call are kept, the others opened and checked.
+    bool Hold(const std::vector<std::string>& paths) {
         size_t same = 0;
         while (same < paths.size() && same < held_.size() && paths[same] == held_[same].path) ++same;
         Release(same);
@@ -76,19 +100,14 @@ public:
             if (folder == INVALID_HANDLE_VALUE) return false;
             held_.push_back({paths[i], folder});
             // A swap before the open shows here; none can follow it.
-            DWORD attributes = GetFileAttributesA(paths[i].c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-                !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (!IsPlainFolder(paths[i])) {
                 Release(i);
                 return false;
             }
         }
-        DWORD attributes = GetFileAttributesA(file.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES &&
-               !(attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+        return true;
     }
 
-private:
     // Closes the folders from the innermost down to `keep` of them.
     void Release(size_t keep) {
         while (held_.size() > keep) {
@@ -115,8 +134,11 @@ bool MoveIntoFolder(const std::string& path, const std::string& folder) {
     return win32::ShellFileOperation({FO_MOVE, path, target, kShellFlags | FOF_MULTIDESTFILES}) == 0;
 }
 
-bool CleanOneFile(FolderChain& chain, core::CleanMode mode, const std::string& path, const std::string& folder) {
-    if (!chain.Admits(path)) return false;
+// `destination` holds the way to the folder of the one-folder mode, as
+// `source` holds the way to each file.
+bool CleanOneFile(FolderChain& source, FolderChain& destination, core::CleanMode mode, const std::string& path,
+                  const std::string& folder) {
+    if (!source.Admits(path)) return false;
     switch (mode) {
         case core::CleanMode::Delete:
             return DeleteFileA(path.c_str()) != FALSE;
@@ -124,7 +146,7 @@ bool CleanOneFile(FolderChain& chain, core::CleanMode mode, const std::string& p
             return win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
         case core::CleanMode::OneFolder:
             // No folder chosen: the shell would take its current folder.
-            return !folder.empty() && MoveIntoFolder(path, folder);
+            return !folder.empty() && destination.AdmitsFolder(folder) && MoveIntoFolder(path, folder);
     }
     return false;
 }
@@ -192,7 +214,7 @@ void TFrm_Main::CleanJunkFiles() {
     // Back is disabled while the run lasts, so neither can change under it.
     const core::CleanMode mode = CleanMode();
     const std::string folder = panJunkMoveFolder->Caption();
-    FolderChain chain;
+    FolderChain source, destination;
     const int rows = ReportListView->Count();
     for (int i = 0; i < rows; ++i) {
         win32::App().ProcessMessagesIfDue();
@@ -206,7 +228,7 @@ void TFrm_Main::CleanJunkFiles() {
             const std::string path = FoundFiles_[f]->FullPath;
             if (core::DriveOfPath(path) != key) continue;
             int row = CleanerListView->AddItem(path);
-            bool done = CleanOneFile(chain, mode, path, folder);
+            bool done = CleanOneFile(source, destination, mode, path, folder);
             CleanerListView->AddSubItem(row, core::CleanStatusText(mode, done));
             CleanupGauge->AddProgress(1);
         }

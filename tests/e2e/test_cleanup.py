@@ -1,7 +1,7 @@
 """The cleanup on fixture drives: the whole road through the real window from
 Scan Now to Finish in each mode, and the Windows test of the cleanup run in a
-machine where a folder of a find is swapped for a link after the scan and a
-5 GiB find lies on another drive."""
+machine where, after the scan, a folder of a find or the destination folder
+is swapped for a link, and a 5 GiB find lies on another drive."""
 
 import os
 import re
@@ -88,12 +88,43 @@ class WholeRoad(CleanerTestCase):
         self.assertTrue(all(os.path.exists(f) for f in files))
 
 
-class PlantedLinkAndWholeSize(bench.BenchTestCase):
-    """C:\\a\\x.tmp is found; before Next, C:\\a becomes a link to a folder
-    outside the drives that holds its own x.tmp. D: holds a 5 GiB find."""
+class PlantedLinks(bench.BenchTestCase):
+    """The Windows test of the cleanup run, with links planted after its scan
+    and before Next, where the Linux side makes them."""
 
     def wait_until(self, condition, timeout, what):
         return bench._wait_for(condition, timeout, what)
+
+    def clean(self, mode, drives, plant):
+        """Runs the cleanup in MODE (into C:\\dest in the one-folder mode) on
+        DRIVES, with PLANT called between the scan and Next; returns the output
+        and the rows as {path: status}."""
+        s = self.session
+        c = s.fixture('c')
+        handshake = os.path.join(c, 'handshake')
+        os.makedirs(handshake)
+        exe = s.install(bench.find_built('win_tests.exe'), r'C:\tests')
+        s.env.update(SCOURLY_CLEAN_DRIVES=drives, SCOURLY_CLEAN_HANDSHAKE=r'C:\handshake', SCOURLY_CLEAN_MODE=mode,
+                     SCOURLY_CLEAN_FOLDER=r'C:\dest')
+        prog = s.start(exe, '--gtest_filter=CleanupDrives.*')
+        self.wait_until(lambda: os.path.exists(os.path.join(handshake, 'scanned')), 60, 'the scan')
+        plant()
+        open(os.path.join(handshake, 'planted'), 'w').close()
+        code = prog.wait(120)
+        output = prog.output()
+        self.assertEqual(code, 0, output)
+        self.assertIn('[  PASSED  ] 1 test', output)
+        return output, dict(re.findall(r'^ROW (.+?) \| (.*?)\r?$', output, re.M))
+
+    @staticmethod
+    def statuses(mode):
+        """The failed and the done status of MODE."""
+        return ('Moved Error', 'File Moved') if mode == 'folder' else ('Deleted Error', 'File Deleted')
+
+
+class PlantedLinksAndWholeSize(PlantedLinks):
+    """C:\\a\\x.tmp is found; before Next, C:\\a becomes a link to a folder
+    outside the drives that holds its own x.tmp. D: holds a 5 GiB find."""
 
     def run_mode(self, mode):
         s = self.session
@@ -103,29 +134,19 @@ class PlantedLinkAndWholeSize(bench.BenchTestCase):
         make(c, 'b', 'y.tmp')
         target = make(outside, 'x.tmp', data=b'outside, never to be touched')
         os.makedirs(os.path.join(c, 'dest'))
-        handshake = os.path.join(c, 'handshake')
-        os.makedirs(handshake)
         with open(os.path.join(d, 'big.tmp'), 'wb') as f:
             f.truncate(FIVE_GIB)
         s.set_drive('c', c)
         s.set_drive('d', d)
-        exe = s.install(bench.find_built('win_tests.exe'), r'C:\tests')
-        s.env.update(SCOURLY_CLEAN_DRIVES='C:,D:', SCOURLY_CLEAN_HANDSHAKE=r'C:\handshake', SCOURLY_CLEAN_MODE=mode,
-                     SCOURLY_CLEAN_FOLDER=r'C:\dest')
-        prog = s.start(exe, '--gtest_filter=CleanupDrives.*')
-        # After the scan and before Next: C:\a becomes a link to the outside folder.
-        self.wait_until(lambda: os.path.exists(os.path.join(handshake, 'scanned')), 60, 'the scan')
-        os.rename(os.path.join(c, 'a'), os.path.join(c, 'a-scanned'))
-        os.symlink(outside, os.path.join(c, 'a'))
-        open(os.path.join(handshake, 'planted'), 'w').close()
-        code = prog.wait(120)
-        output = prog.output()
-        self.assertEqual(code, 0, output)
-        self.assertIn('[  PASSED  ] 1 test', output)
+
+        def plant():
+            os.rename(os.path.join(c, 'a'), os.path.join(c, 'a-scanned'))
+            os.symlink(outside, os.path.join(c, 'a'))
+
+        output, rows = self.clean(mode, 'C:,D:', plant)
         with open(target, 'rb') as f:
             self.assertEqual(f.read(), b'outside, never to be touched')
-        rows = dict(re.findall(r'^ROW (.+?) \| (.*?)\r?$', output, re.M))
-        failed, done = ('Moved Error', 'File Moved') if mode == 'folder' else ('Deleted Error', 'File Deleted')
+        failed, done = self.statuses(mode)
         self.assertEqual(rows.get(r'C:\a\x.tmp'), failed, output)
         self.assertEqual(rows.get(r'C:\b\y.tmp'), done, output)
         self.assertEqual(rows.get(r'D:\big.tmp'), done, output)
@@ -147,6 +168,29 @@ class PlantedLinkAndWholeSize(bench.BenchTestCase):
         c = self.run_mode('folder')
         self.assertEqual(sorted(os.listdir(os.path.join(c, 'dest'))), ['big.tmp', 'y.tmp'])
         self.assertEqual(os.path.getsize(os.path.join(c, 'dest', 'big.tmp')), FIVE_GIB)
+
+
+class DestinationSwapped(PlantedLinks):
+    """In the one-folder mode, C:\\dest, the chosen folder, is swapped after the
+    scan for a link to a folder outside the drives: nothing moves."""
+
+    def test_one_folder_into_a_link(self):
+        s = self.session
+        c = s.fixture('c')
+        finds = [make(c, 'a', 'x.tmp'), make(c, 'b', 'y.tmp')]
+        dest = os.path.join(c, 'dest')
+        os.makedirs(dest)
+        outside = s.fixture('outside')
+        s.set_drive('c', c)
+
+        def plant():
+            os.rmdir(dest)
+            os.symlink(outside, dest)
+
+        output, rows = self.clean('folder', 'C:', plant)
+        self.assertEqual(rows, {r'C:\a\x.tmp': 'Moved Error', r'C:\b\y.tmp': 'Moved Error'}, output)
+        self.assertEqual(os.listdir(outside), [])
+        self.assertTrue(all(os.path.exists(f) for f in finds))
 
 
 if __name__ == '__main__':

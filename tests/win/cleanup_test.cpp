@@ -402,6 +402,66 @@ TEST_F(Cleanup, OneFolderModeNeverOverwrites) {
     EXPECT_EQ(calls[0].func, static_cast<UINT>(FO_MOVE));
 }
 
+// The shell takes a destination that is not there as the new name of the one
+// file it moves, and a file there as one to overwrite: each move must find
+// the chosen folder still a folder, or nothing moves. While the run holds it,
+// the folder can't be taken away.
+TEST_F(Cleanup, OneFolderModeMovesOnlyIntoAFolderStillThere) {
+    const std::string dest = other + "\\dest";
+    auto fileInPlace = [&] {
+        RemoveTree(dest);
+        testutil::WriteFileBytes(dest, "a file, not a folder");
+    };
+    enum Left { Nothing, TheFile, TheFolder };
+    struct Case {
+        const char* what;
+        std::function<void()> beforeNext;  // after the folder was chosen
+        std::function<void()> afterFirstMove;
+        const char* status;  // of every file
+        Left left;           // where the folder was
+    } cases[] = {
+        {"removed after it was chosen", [&] { RemoveTree(dest); }, nullptr, "Moved Error", Nothing},
+        {"a file put in its place", fileInPlace, nullptr, "Moved Error", TheFile},
+        {"a file put in its place during the run", nullptr, fileInPlace, "File Moved", TheFolder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->MutableFoundFiles().clear();
+        form->ReportListView->Clear();
+        DeleteFileA(dest.c_str());
+        RemoveTree(dest);
+        ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+        std::vector<std::string> files = {Find("a\\x.tmp"), Find("b\\y.tmp"), Find("c\\z.tmp")};
+        ReportRow(drive);
+        form->panJunkMoveFolder->SetCaption(dest);
+        SelectMode(form->RadioButton3);
+        if (c.beforeNext) c.beforeNext();
+        hook = c.afterFirstMove;
+        win32::SetFileOperationWatcher([&](const win32::FileOperationCall&) {
+            if (form->CleanerListView->Count() == 1) CallAtNextMessagePoint();
+        });
+        Next();
+        std::vector<std::string> expected;
+        for (const std::string& f : files) expected.push_back(f + " | " + c.status);
+        EXPECT_EQ(Rows(), expected);
+        const bool moved = std::string(c.status) == "File Moved";
+        for (size_t i = 0; i < files.size(); ++i) {
+            EXPECT_EQ(Exists(files[i]), !moved) << files[i];
+            // The first one moved went with what the hook removed.
+            if (moved && i > 0) {
+                EXPECT_TRUE(Exists(dest + "\\" + core::PathFileName(files[i]))) << files[i];
+            }
+        }
+        const DWORD attributes = GetFileAttributesA(dest.c_str());
+        switch (c.left) {
+            case Nothing: EXPECT_EQ(attributes, INVALID_FILE_ATTRIBUTES); break;
+            case TheFile: EXPECT_EQ(testutil::ReadFileBytes(dest), "a file, not a folder"); break;
+            case TheFolder: EXPECT_NE(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u); break;
+        }
+        EXPECT_EQ(form->CleanupGauge->Progress(), 3);
+    }
+}
+
 TEST_F(Cleanup, OneFolderModeWithoutAFolderMovesNothing) {
     std::vector<std::string> files = {Find("a.tmp"), Find("b.tmp")};
     ReportRow(drive);
