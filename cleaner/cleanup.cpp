@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cleaner/frm_main.h"
@@ -49,8 +50,8 @@ private:
 // link: each is checked once, right after it is opened, and stays as
 // checked while the files below it are processed (Wine does not enforce
 // the sharing on renames). Files of one folder follow each other in the
-// finds, so few folders are opened, and each file costs one check of its
-// own right before its operation.
+// finds, so few folders are opened; each file is checked on its own when it
+// is opened (OpenFoundFile).
 class FolderChain {
 public:
     FolderChain() = default;
@@ -58,18 +59,12 @@ public:
     FolderChain(const FolderChain&) = delete;
     FolderChain& operator=(const FolderChain&) = delete;
 
-    // Whether the file may be processed: no folder on its path is a reparse
-    // point, and the file itself is there, a file and not a reparse point.
-    // A file that is gone fails in every mode: some shells report moving a
-    // missing file as a success.
-    bool Admits(const std::string& fullPath) {
+    // Whether the way to the file may be taken: no folder on its path is a
+    // reparse point.
+    bool AdmitsWayTo(const std::string& fullPath) {
         std::vector<std::string> paths = core::PathsFromRoot(fullPath);
-        const std::string file = paths.back();
         paths.pop_back();
-        if (!Hold(paths)) return false;
-        DWORD attributes = GetFileAttributesA(file.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES &&
-               !(attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+        return Hold(paths);
     }
 
     // Whether files may be moved into the folder: it and every folder on its
@@ -122,6 +117,53 @@ private:
     std::vector<Held> held_;
 };
 
+// The found file, opened, when it is still the file that was found: a file,
+// neither a folder nor a reparse point, that the opened handle names by the
+// found path itself; else INVALID_HANDLE_VALUE. The open does not follow a
+// link on Windows, where the link shows as a reparse point; Wine follows a
+// link to a file whatever the flags and shows it with the plain attributes of
+// its target, and only the name the handle resolves to gives it away. A file
+// that is gone fails too: some shells report moving a missing file as a
+// success.
+HANDLE OpenFoundFile(const std::string& path, DWORD access, DWORD share) {
+    HANDLE file = CreateFileA(path.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return file;
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    // The ANSI calls take no path longer than MAX_PATH, so a name that
+    // doesn't fit here with the "\\?\" in front can't be the found one.
+    char name[MAX_PATH + 8];
+    DWORD length = 0;
+    const bool found =
+        GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
+        !(tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+        (length = GetFinalPathNameByHandleA(file, name, sizeof name, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) != 0 &&
+        length < sizeof name && core::ResolvesToPath(std::string_view(name, length), path);
+    if (found) return file;
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Deletes the found file through the handle that was checked: opened
+// without delete sharing, it can't be swapped before it goes.
+bool DeleteFoundFile(const std::string& path) {
+    HANDLE file = OpenFoundFile(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(file);
+    return deleted;
+}
+
+// The shell's operations take a path, so the file is checked and let go
+// right before.
+bool IsFoundFile(const std::string& path) {
+    HANDLE file = OpenFoundFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 bool PathTaken(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Moves the file into the folder; a name already there is never
@@ -138,15 +180,16 @@ bool MoveIntoFolder(const std::string& path, const std::string& folder) {
 // `source` holds the way to each file.
 bool CleanOneFile(FolderChain& source, FolderChain& destination, core::CleanMode mode, const std::string& path,
                   const std::string& folder) {
-    if (!source.Admits(path)) return false;
+    if (!source.AdmitsWayTo(path)) return false;
     switch (mode) {
         case core::CleanMode::Delete:
-            return DeleteFileA(path.c_str()) != FALSE;
+            return DeleteFoundFile(path);
         case core::CleanMode::RecycleBin:
-            return win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
+            return IsFoundFile(path) && win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
         case core::CleanMode::OneFolder:
             // No folder chosen: the shell would take its current folder.
-            return !folder.empty() && destination.AdmitsFolder(folder) && MoveIntoFolder(path, folder);
+            return !folder.empty() && destination.AdmitsFolder(folder) && IsFoundFile(path) &&
+                   MoveIntoFolder(path, folder);
     }
     return false;
 }

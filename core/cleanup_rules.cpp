@@ -20,6 +20,12 @@ std::vector<std::string> PathsFromRoot(const std::string& fullPath) {
     return paths;
 }
 
+bool ResolvesToPath(std::string_view finalName, const std::string& fullPath) {
+    const std::string_view prefix = "\\\\?\\";
+    return finalName.size() == prefix.size() + fullPath.size() && finalName.substr(0, prefix.size()) == prefix &&
+           finalName.substr(prefix.size()) == fullPath;
+}
+
 std::string NumberedName(const std::string& name, int n) {
     const std::string suffix = " (" + std::to_string(n) + ")";
     size_t dot = name.rfind('.');

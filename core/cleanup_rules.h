@@ -1,10 +1,11 @@
 // The cleanup's portable rules: the three modes with their status texts,
-// the folders a path passes through, and the free name in the destination
-// folder of the one-folder mode.
+// the folders a path passes through, the name an opened find must resolve
+// to, and the free name in the destination folder of the one-folder mode.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -19,6 +20,12 @@ std::string CleanStatusText(CleanMode mode, bool succeeded);
 // planted at any of them after the scan would lead the file operation
 // elsewhere, so each is looked at before the file is touched.
 std::vector<std::string> PathsFromRoot(const std::string& fullPath);
+
+// Whether the name the system resolves an opened file to ("\\?\C:\a\x.tmp")
+// is the found path itself, character for character: an open that follows a
+// link ends at its target's name, and a name that differs only in case may be
+// another file where names are case-sensitive.
+bool ResolvesToPath(std::string_view finalName, const std::string& fullPath);
 
 // "name (2).ext", "name (3).ext"... for the n-th name; a name without an
 // extension (a leading dot does not start one) gets " (n)" appended.

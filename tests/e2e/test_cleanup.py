@@ -1,7 +1,8 @@
 """The cleanup on fixture drives: the whole road through the real window from
 Scan Now to Finish in each mode, and the Windows test of the cleanup run in a
-machine where, after the scan, a folder of a find or the destination folder
-is swapped for a link, and a 5 GiB find lies on another drive."""
+machine where, after the scan, a folder of a find, a find itself or the
+destination folder is swapped for a link, and a 5 GiB find lies on another
+drive."""
 
 import os
 import re
@@ -124,7 +125,9 @@ class PlantedLinks(bench.BenchTestCase):
 
 class PlantedLinksAndWholeSize(PlantedLinks):
     """C:\\a\\x.tmp is found; before Next, C:\\a becomes a link to a folder
-    outside the drives that holds its own x.tmp. D: holds a 5 GiB find."""
+    outside the drives that holds its own x.tmp, and the found C:\\fl\\f.tmp
+    becomes a link to a file outside (Wine shows such a link with the plain
+    attributes of its target). D: holds a 5 GiB find."""
 
     def run_mode(self, mode):
         s = self.session
@@ -132,7 +135,9 @@ class PlantedLinksAndWholeSize(PlantedLinks):
         outside = s.fixture('outside')
         make(c, 'a', 'x.tmp', data=b'scanned')
         make(c, 'b', 'y.tmp')
+        found_file = make(c, 'fl', 'f.tmp', data=b'scanned')
         target = make(outside, 'x.tmp', data=b'outside, never to be touched')
+        file_target = make(s.fixture('elsewhere'), 'f.tmp', data=b'a file outside, never to be touched')
         os.makedirs(os.path.join(c, 'dest'))
         with open(os.path.join(d, 'big.tmp'), 'wb') as f:
             f.truncate(FIVE_GIB)
@@ -142,17 +147,23 @@ class PlantedLinksAndWholeSize(PlantedLinks):
         def plant():
             os.rename(os.path.join(c, 'a'), os.path.join(c, 'a-scanned'))
             os.symlink(outside, os.path.join(c, 'a'))
+            os.remove(found_file)
+            os.symlink(file_target, found_file)
 
         output, rows = self.clean(mode, 'C:,D:', plant)
         with open(target, 'rb') as f:
             self.assertEqual(f.read(), b'outside, never to be touched')
+        with open(file_target, 'rb') as f:
+            self.assertEqual(f.read(), b'a file outside, never to be touched')
+        self.assertTrue(os.path.islink(found_file))
         failed, done = self.statuses(mode)
         self.assertEqual(rows.get(r'C:\a\x.tmp'), failed, output)
+        self.assertEqual(rows.get(r'C:\fl\f.tmp'), failed, output)
         self.assertEqual(rows.get(r'C:\b\y.tmp'), done, output)
         self.assertEqual(rows.get(r'D:\big.tmp'), done, output)
         # The whole size, in the report row, the totals and the details.
         self.assertRegex(output, r'(?m)^REPORT D: 1 5242880 KB\r?$')
-        self.assertRegex(output, r'(?m)^TOTALS 3 \| 5242880 KB\r?$')
+        self.assertRegex(output, r'(?m)^TOTALS 4 \| 5242880 KB\r?$')
         self.assertIn(r'DETAIL FileName: big.tmp|Path: D:\big.tmp|Size: 5242880KB', output)
         self.assertFalse(os.path.exists(os.path.join(d, 'big.tmp')))
         return c
@@ -162,7 +173,9 @@ class PlantedLinksAndWholeSize(PlantedLinks):
 
     def test_recycle_bin(self):
         self.run_mode('recycle')
-        self.assertIn('big.tmp', os.listdir(os.path.join(self.session.trash, 'files')))
+        recycled = os.listdir(os.path.join(self.session.trash, 'files'))
+        self.assertIn('big.tmp', recycled)
+        self.assertNotIn('f.tmp', recycled)
 
     def test_one_folder(self):
         c = self.run_mode('folder')

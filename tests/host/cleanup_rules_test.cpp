@@ -34,6 +34,26 @@ TEST(CleanupRules, PathsFromRootListEveryFolderBelowTheRootThenTheFile) {
     for (const Case& c : cases) EXPECT_EQ(core::PathsFromRoot(c.path), c.paths) << c.path;
 }
 
+TEST(CleanupRules, AnOpenedFindMustResolveToItsOwnPathExactly) {
+    struct Case {
+        const char* finalName;
+        const char* path;
+        bool same;
+    } cases[] = {
+        {"\\\\?\\C:\\fl\\f.tmp", "C:\\fl\\f.tmp", true},
+        // A link followed to a file on another drive, or elsewhere on the same one.
+        {"\\\\?\\Z:\\tmp\\target.tmp", "C:\\fl\\f.tmp", false},
+        {"\\\\?\\C:\\fl\\g.tmp", "C:\\fl\\f.tmp", false},
+        {"\\\\?\\C:\\fl\\f.tmp.old", "C:\\fl\\f.tmp", false},
+        // Another case may be another file.
+        {"\\\\?\\C:\\fl\\F.tmp", "C:\\fl\\f.tmp", false},
+        // Only the form the system gives.
+        {"C:\\fl\\f.tmp", "C:\\fl\\f.tmp", false},
+        {"\\\\?\\UNC\\host\\share\\f.tmp", "\\\\host\\share\\f.tmp", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(core::ResolvesToPath(c.finalName, c.path), c.same) << c.finalName;
+}
+
 TEST(CleanupRules, NumberedNamesKeepTheExtension) {
     struct Case {
         const char* name;
