@@ -9,8 +9,14 @@ std::string CleanStatusText(CleanMode mode, bool succeeded) {
 
 std::vector<std::string> PathsFromRoot(const std::string& fullPath) {
     std::vector<std::string> paths;
-    // The root ("C:\") is where the walk starts, not a folder on the way.
+    // The root ("C:\", or "\\server\share\" of a network folder) is where
+    // the walk starts, not a folder on the way.
     size_t at = fullPath.find('\\');
+    if (fullPath.compare(0, 2, "\\\\") == 0) {
+        at = fullPath.find('\\', 2);
+        if (at != std::string::npos) at = fullPath.find('\\', at + 1);
+        if (at == std::string::npos) return {};
+    }
     if (at == std::string::npos) return {fullPath};
     while ((at = fullPath.find('\\', at + 1)) != std::string::npos) {
         // A doubled backslash names no folder of its own.

@@ -15,10 +15,11 @@ enum class CleanMode { Delete, RecycleBin, OneFolder };
 // The "Status" column of a processed file.
 std::string CleanStatusText(CleanMode mode, bool succeeded);
 
-// Every folder on the path below the drive root, outermost first, and the
-// path itself: "C:\a\b\x.tmp" gives "C:\a", "C:\a\b", "C:\a\b\x.tmp". A link
-// planted at any of them after the scan would lead the file operation
-// elsewhere, so each is looked at before the file is touched.
+// Every folder on the path below the drive root (or the share of a network
+// path), outermost first, and the path itself: "C:\a\b\x.tmp" gives "C:\a",
+// "C:\a\b", "C:\a\b\x.tmp". A link planted at any of them after the scan would
+// lead the file operation elsewhere, so each is looked at before the file is
+// touched, or before a file is moved into the destination folder.
 std::vector<std::string> PathsFromRoot(const std::string& fullPath);
 
 // Whether the name the system resolves an opened file to ("\\?\C:\a\x.tmp")

@@ -30,6 +30,10 @@ TEST(CleanupRules, PathsFromRootListEveryFolderBelowTheRootThenTheFile) {
         {"C:\\x.tmp", {"C:\\x.tmp"}},
         {"C:\\a\\\\x.tmp", {"C:\\a", "C:\\a\\\\x.tmp"}},
         {"x.tmp", {"x.tmp"}},
+        // Destination folders: a drive root, and network folders below their share.
+        {"D:\\", {}},
+        {"\\\\host\\share\\junk\\old", {"\\\\host\\share\\junk", "\\\\host\\share\\junk\\old"}},
+        {"\\\\host\\share", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(core::PathsFromRoot(c.path), c.paths) << c.path;
 }
