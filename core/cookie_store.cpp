@@ -5,32 +5,17 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/header_text.h"
+
 namespace core {
 
 namespace {
 
 const size_t kMaxCookieBytes = 4096;
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 std::string Lower(std::string s) {
     for (char& c : s) c = LowerAscii(c);
     return s;
-}
-
-bool EqualsNoCase(const std::string& a, const char* b) { return Lower(a) == b; }
-
-std::string Trim(const std::string& s) {
-    size_t begin = s.find_first_not_of(" \t");
-    if (begin == std::string::npos) return std::string();
-    size_t end = s.find_last_not_of(" \t");
-    return s.substr(begin, end - begin + 1);
-}
-
-bool HasControlByte(const std::string& s) {
-    for (unsigned char c : s)
-        if (c < 0x20 || c == 0x7f) return true;
-    return false;
 }
 
 bool EndsWith(const std::string& s, const std::string& tail) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/header_text.h"
 
 static_assert(CURL_ERROR_SIZE == 256, "errorBuffer_ must hold CURL_ERROR_SIZE bytes");
 
@@ -24,28 +25,6 @@ const long kQuietSliceMs = 1000;
 int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return i == a.size() && !b[i];
-}
-
-std::string Trim(const std::string& s) {
-    size_t begin = s.find_first_not_of(" \t");
-    if (begin == std::string::npos) return std::string();
-    size_t end = s.find_last_not_of(" \t");
-    return s.substr(begin, end - begin + 1);
-}
-
-bool HasControlByte(const std::string& s) {
-    for (unsigned char c : s)
-        if (c < 0x20 || c == 0x7f) return true;
-    return false;
 }
 
 // Non-negative decimal, no sign, no blanks; false on anything else or overflow.
