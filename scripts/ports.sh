@@ -16,8 +16,9 @@ ports_report_busy() {
   return $busy
 }
 
-# The ports the test builds under BUILD serve on: each tree's update host,
-# and for the Windows tests the stall server ten above it (tests/win).
+# The ports the test builds under BUILD serve on, each once: each tree's
+# update host, and for the Windows tests the stall server ten above it
+# (tests/win). The two Windows trees name the same ones.
 ports_of_tests() {  # build dir
   local dir host
   for dir in win64 win host host-asan; do
@@ -27,6 +28,5 @@ ports_of_tests() {  # build dir
       *) continue ;;
     esac
     [ "${dir#win}" != "$dir" ] && echo $((${host##*:} + 10))
-  done
-  return 0
+  done | sort -nu
 }
