@@ -14,7 +14,7 @@ public:
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;
     // The key names of a section in file order, read through a 16384-byte
-    // buffer.
+    // buffer: the names beyond it are lost, and one cut off at its end too.
     std::vector<std::string> ReadSection(const std::string& section) const;
     const std::string& FileName() const { return path_; }
 

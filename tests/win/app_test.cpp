@@ -3,6 +3,7 @@
 // window, and the INI reading both programs share.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,40 @@ TEST(IniFile, ReadsValuesAndSectionNamesTheSystemWay) {
     EXPECT_TRUE(ini.ReadSection("Nothing").empty());
     DeleteFileA(path.c_str());
     EXPECT_EQ(ini.ReadString("Version", "Ver", ""), "");
+}
+
+TEST(IniFile, SectionBeyondTheBufferGivesOnlyWholeNames) {
+    // Names of 11 characters: 1365 of them with their NULs fill 16380 of the
+    // 16384 characters. Of 10,000 the names beyond are lost and the 1366th,
+    // cut off after two characters, is dropped; a list that ends with a
+    // name of one character two short of the buffer's end comes whole.
+    struct Case {
+        const char* what;
+        int count;
+        std::string last;  // after the numbered names, when not empty
+        size_t expected;
+    } cases[] = {
+        {"10,000 names", 10000, "", 1365},
+        {"up to the last two characters", 1365, "z", 1366},
+    };
+    std::string path = win32::ProgramDirectory() + "probe.ini";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> names;
+        std::string text = "[HTTP]\r\n";
+        for (int i = 0; i < c.count; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "entry-%05d", i);
+            names.push_back(name);
+        }
+        if (!c.last.empty()) names.push_back(c.last);
+        for (const std::string& name : names) text += name + "=http://h/" + name + "\r\n";
+        testutil::WriteFileBytes(path, text);
+        std::vector<std::string> keys = win32::TIniFile(path).ReadSection("HTTP");
+        names.resize(c.expected);
+        EXPECT_EQ(keys, names);
+    }
+    DeleteFileA(path.c_str());
 }
 
 }  // namespace
