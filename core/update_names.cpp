@@ -29,27 +29,20 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The system drops trailing dots and blanks of a path segment, so "..." and
-// ".. " lead where ".." does.
-bool IsParentSegment(const std::string& segment) {
-    size_t dots = 0;
-    for (char c : segment) {
-        if (c == '.') ++dots;
-        else if (c != ' ') return false;
-    }
-    return dots >= 2;
-}
-
 }  // namespace
 
 bool StaysInProgramDirectory(const std::string& relative) {
     if (relative.empty() || IsSeparator(relative[0])) return false;  // absolute, UNC, "\\?\"
-    if (relative.size() >= 2 && relative[1] == ':') return false;   // a drive, "C:x" too
+    // A drive ("C:x" too) or a stream.
+    if (relative.find(':') != std::string::npos) return false;
     size_t start = 0;
     for (;;) {
         size_t end = start;
         while (end < relative.size() && !IsSeparator(relative[end])) ++end;
-        if (IsParentSegment(relative.substr(start, end - start))) return false;
+        // The system drops trailing dots and blanks of a segment, so "..",
+        // "..." and ".. " all lead to the parent folder and "a.dll." is
+        // "a.dll".
+        if (end > start && (relative[end - 1] == '.' || relative[end - 1] == ' ')) return false;
         if (end == relative.size()) return true;
         start = end + 1;
     }

@@ -25,8 +25,11 @@ std::string BackupName(const std::string& relative);
 // False for a relative name that could reach outside the program directory:
 // empty, absolute, with a drive or UNC prefix, or with a ".." segment ("\"
 // and "/" both separate; a segment of dots and blanks counts, as the system
-// trims those). The caller still checks where the system's normalisation
-// puts the full path (device names, for one).
+// trims those); and false for one that the system reads as another name: a
+// segment that ends in a dot or a blank (dropped, so "a.dll." is "a.dll"),
+// or a colon anywhere (a stream of a file, "a.dll:s"). The caller still
+// checks where the system's normalisation puts the full path (device names,
+// for one).
 bool StaysInProgramDirectory(const std::string& relative);
 
 }  // namespace core

@@ -50,7 +50,7 @@ TEST(UpdateNames, BackupNameTable) {
     for (const Case& c : cases) EXPECT_EQ(core::BackupName(c.relative), c.backup) << c.relative;
 }
 
-TEST(UpdateNames, TraversalFormsAreRefused) {
+TEST(UpdateNames, TraversalFormsAndOtherSpellingsAreRefused) {
     const char* refused[] = {
         "",
         "../../Windows/x.dll",
@@ -67,10 +67,23 @@ TEST(UpdateNames, TraversalFormsAreRefused) {
         "\\\\host\\share\\x",
         "//host/share/x",
         "\\\\?\\C:\\x.dll",
+        // The system reads these as another name: it drops a trailing dot or
+        // blank of any part, and a colon names a stream of a file.
+        "x.dll.",
+        "x.dll ",
+        "x.dll. .",
+        "./x.dll",
+        "lang./en.dat",
+        "lang /en.dat",
+        "lang.\\en.dat",
+        "x.dll:ads",
+        "x.dll::$DATA",
+        "lang:x/en.dat",
+        ":x",
     };
     for (const char* name : refused) EXPECT_FALSE(core::StaysInProgramDirectory(name)) << name;
     const char* kept[] = {"Scourly.exe", "lang/en.dat", "lang\\en.dat", "a..b.dll", "..x", ".hidden",
-                          "./x.dll", "v1.2/x"};
+                          "v1.2/x", "a. b.dll", " x.dll", "lang/ en.dat"};
     for (const char* name : kept) EXPECT_TRUE(core::StaysInProgramDirectory(name)) << name;
 }
 

@@ -2,6 +2,7 @@
 // below the update base's "run/" are in update_server.json).
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -452,6 +453,23 @@ TEST_F(UpdateRun, BackupTakenOverByAFileOfTheSameBaseNameIsNotPutBackForTheFirst
     EXPECT_EQ(RegisteredVersion(), "<no key>");
 }
 
+// Every file of a folder: its name in capitals (names are the same in any
+// case) and its bytes.
+std::map<std::string, std::string> FilesIn(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::string name = found.cFileName;
+        CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
+        files[name] = testutil::ReadFileBytes(folder + found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return files;
+}
+
 TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
     // What lies beside the program folder must come through untouched.
     testutil::WriteFileBytes(root + "outside.dll", "outside");
@@ -477,6 +495,37 @@ TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
         EXPECT_EQ(File("..\\outside.dll"), "outside");
         EXPECT_FALSE(win32::FileExists(root + "outside.BAK"));
         EXPECT_EQ(RegisteredVersion(), "<no key>");
+    }
+}
+
+TEST_F(UpdateRun, NamesTheSystemReadsAsAnotherFileAreRefused) {
+    // The system drops a trailing dot or blank of every part of a path, so
+    // these are a.dll, in the run folder; a colon names a stream of
+    // the file. Each is refused before it is touched; the row before it
+    // stays replaced, with its backup.
+    std::string base = core::UpdateBaseURL();
+    const std::string forms[] = {"run/a.dll.", "run/a.dll. .", "run./a.dll", "run /a.dll", "run\\a.dll..",
+                                 "run/a.dll:ads", "run/a.dll::$DATA", "run/a:dll"};
+    for (const std::string& form : forms) {
+        SCOPED_TRACE(form);
+        SetUp();
+        testutil::WriteFileBytes(dir + "run\\a.dll", "old dll");
+        WriteDescriptor({Line("a", "run/a.dll"), "x=" + base + form});
+        updater::TMainForm& f = OpenForm();
+        ASSERT_EQ(f.FileListView->Caption(1), form);
+        try {
+            f.RunUpdate();
+            ADD_FAILURE() << "not refused";
+        } catch (const core::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir + form + "\". " +
+                                                 win32::SystemErrorText(ERROR_ACCESS_DENIED));
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << e.what();
+        }
+        EXPECT_EQ(FilesIn(dir + "run\\"),
+                  (std::map<std::string, std::string>{{"A.DLL", "a.dll version 2"}, {"A.BAK", "old dll"}}));
+        EXPECT_EQ(RegisteredVersion(), "<no key>");
+        TearDown();
     }
 }
 
