@@ -25,6 +25,12 @@ std::string BackupName(const std::string& relative) {
     return relative.substr(0, dot) + ".BAK";
 }
 
+std::string BackupNameCandidate(const std::string& relative, int n) {
+    if (n == 0) return BackupName(relative);
+    if (n == 1) return relative + ".BAK";
+    return relative + " (" + std::to_string(n) + ").BAK";
+}
+
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }

@@ -22,6 +22,12 @@ std::string CaptionOfUrl(const std::string& url, const std::string& base);
 // x.exe of one folder share x.BAK.
 std::string BackupName(const std::string& relative);
 
+// The n-th name a backup of the relative name may take, from 0: the backup
+// name, then the relative name with ".BAK" appended ("x.dll.BAK"), then
+// "x.dll (2).BAK", "x.dll (3).BAK"... The run takes the first that holds
+// nothing it must keep.
+std::string BackupNameCandidate(const std::string& relative, int n);
+
 // False for a relative name that could reach outside the program directory:
 // empty, absolute, with a drive or UNC prefix, or with a ".." segment ("\"
 // and "/" both separate; a segment of dots and blanks counts, as the system

@@ -15,29 +15,28 @@
 namespace updater {
 
 namespace {
-// Deletes the partly written destination and, when this run backed the old
-// file up, puts it back under its name. A backup left by an earlier update
-// never takes the name: it may belong to another file of the same base name.
-void UndoReplacement(const std::string& destination, const std::string& backup, bool backupMade) {
+// Deletes the partly written destination and puts back the file the row
+// moved out of the way, if any. A backup left by an earlier update never
+// takes the name: it may belong to another file of the same base name.
+void UndoReplacement(const std::string& destination, const std::string& replaced) {
     // The shell's delete without undo: no confirmation, no error box, not
     // to the Recycle Bin.
     if (win32::FileExists(destination) &&
         win32::ShellFileOperation({FO_DELETE, destination, "", FOF_NOCONFIRMATION | FOF_NOERRORUI}) != 0)
         return;
-    if (backupMade && win32::FileExists(backup)) MoveFileA(backup.c_str(), destination.c_str());
+    if (!replaced.empty() && win32::FileExists(replaced)) MoveFileA(replaced.c_str(), destination.c_str());
 }
 }  // namespace
 
-void TMainForm::DownloadFile(const std::string& line, const std::string& relativeName, bool backupMade) {
+void TMainForm::DownloadFile(const std::string& line, const std::string& relativeName, const std::string& replaced) {
     const std::string destination = Destination(relativeName);
-    const std::string backup = Destination(core::BackupName(relativeName));
     std::unique_ptr<win32::TFileStream> file;
     try {
         file = std::make_unique<win32::TFileStream>(destination, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                                     CREATE_ALWAYS);
     } catch (const core::Error&) {
         // The old file goes back rather than staying under the backup name.
-        UndoReplacement(destination, backup, backupMade);
+        UndoReplacement(destination, replaced);
         throw;
     }
     bool failed = false;
@@ -53,7 +52,7 @@ void TMainForm::DownloadFile(const std::string& line, const std::string& relativ
     // when the answer came through without an event that could see it (no
     // body), so a cancelled run never records the version.
     if (failed || FCancel) {
-        UndoReplacement(destination, backup, backupMade);
+        UndoReplacement(destination, replaced);
         throw core::SilentAbort();
     }
 }

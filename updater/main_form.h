@@ -5,6 +5,7 @@
 // download with its progress events (download.cpp).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,10 @@ public:
     // whether to start the cleaner and ends the program.
     void RunUpdate();
     // Downloads the line's URL into the relative name's destination. On any
-    // failure or a cancel the partial file goes and, when `backupMade`, the
-    // backup this run made takes the destination's name again; then a silent
-    // abort.
-    void DownloadFile(const std::string& line, const std::string& relativeName, bool backupMade);
+    // failure or a cancel the partial file goes and `replaced`, the file
+    // this row moved out of the way (empty: none), takes the destination's
+    // name again; then a silent abort.
+    void DownloadFile(const std::string& line, const std::string& relativeName, const std::string& replaced);
 
     void IdHTTP1WorkBegin(int64_t expected);
     void IdHTTP1Work(int64_t soFar);
@@ -77,9 +78,12 @@ public:
 private:
     // Where a relative name lies: in the program folder.
     std::string Destination(const std::string& relativeName) const;
-    // Renames the file to its backup name, deleting an older backup first;
-    // "Unable to create backup file." with "Update" enabled again when it can't.
-    void BackUp(const std::string& relativeName);
+    // Renames the file to the first of its backup name candidates
+    // (core::BackupNameCandidate) whose path `taken` does not claim,
+    // deleting an older backup of that name first, and gives that path;
+    // "Unable to create backup file." with "Update" enabled again when it
+    // can't.
+    std::string BackUp(const std::string& relativeName, const std::function<bool(const std::string&)>& taken);
     void RecordVersion();
     void AskToStartCleaner();
     // The "Downloads" cell of the current row: "%d KB" of the bytes so far.

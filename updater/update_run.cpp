@@ -2,7 +2,9 @@
 // the new version recorded and the cleaner offered.
 #include <windows.h>
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "core/error.h"
@@ -49,45 +51,61 @@ void TMainForm::RunUpdate() {
     FCancel = false;
     PB_Whole->SetProgress(0);
     btn_Update->SetEnabled(false);
+    const int count = FileListView->Count();
+    // Names no backup may take: every listed file (one still to come, or
+    // one this run has downloaded), and every backup that holds a version
+    // from before the run.
+    std::set<std::string> kept;
+    for (int i = 0; i < count; ++i) kept.insert(FileKey(Destination(FileListView->Caption(i))));
     // The files this run has fetched, each with the backup that holds its
-    // version from before the run (empty: it had none, or a later file of
-    // the same base name took the backup's name). A file listed twice is
-    // backed up the first time only, so its backup never holds what this
+    // version from before the run (empty: it had none). A file listed twice
+    // is backed up the first time only, so its backup never holds what this
     // run downloaded.
     std::map<std::string, std::string> fetched;
     // Every way a row can fail raises, so the loop ends only after the last row.
-    const int count = FileListView->Count();
     for (int i = 0; i < count; ++i) {
         FCurrentIndex = i;
         PB_Whole->SetProgress(0);
         const std::string relativeName = FileListView->Caption(i);
         RefuseOutsideNames(ProgramDir, relativeName);
         const std::string file = FileKey(Destination(relativeName));
-        auto seen = fetched.find(file);
-        if (seen == fetched.end()) {
-            std::string backup;
-            if (win32::FileExists(Destination(relativeName))) {
-                BackUp(relativeName);
-                backup = FileKey(Destination(core::BackupName(relativeName)));
-                // The name now holds this file's old version, no earlier one's.
-                for (auto& other : fetched)
-                    if (other.second == backup) other.second.clear();
-            }
-            seen = fetched.emplace(file, backup).first;
+        const bool fetchedBefore = fetched.count(file) != 0;
+        // What the row replaces, under the name the undo takes it back from.
+        // A second fetch sets the first one's download aside under a name
+        // that holds nothing at all: an older backup of a file that was not
+        // there stays as it was.
+        std::string replaced;
+        if (win32::FileExists(Destination(relativeName)))
+            replaced = BackUp(relativeName, [&](const std::string& path) {
+                std::string key = FileKey(path);
+                return key == file || kept.count(key) != 0 || (fetchedBefore && win32::FileExists(path));
+            });
+        if (!fetchedBefore) {
+            fetched.emplace(file, replaced);
+            if (!replaced.empty()) kept.insert(FileKey(replaced));
         }
-        DownloadFile(FFileLines[i], relativeName, !seen->second.empty());
+        DownloadFile(FFileLines[i], relativeName, replaced);
+        // A second fetch set the first one's download aside only for the
+        // undo; the version from before the run stays in the first backup.
+        if (fetchedBefore && !replaced.empty()) DeleteFileA(replaced.c_str());
     }
     RecordVersion();
     AskToStartCleaner();
 }
 
-void TMainForm::BackUp(const std::string& relativeName) {
-    std::string backup = Destination(core::BackupName(relativeName));
+std::string TMainForm::BackUp(const std::string& relativeName, const std::function<bool(const std::string&)>& taken) {
+    // Only finitely many names are taken, and the candidates all differ.
+    std::string backup;
+    for (int n = 0;; ++n) {
+        backup = Destination(core::BackupNameCandidate(relativeName, n));
+        if (!taken(backup)) break;
+    }
     if (win32::FileExists(backup)) DeleteFileA(backup.c_str());
     if (!MoveFileA(Destination(relativeName).c_str(), backup.c_str())) {
         btn_Update->SetEnabled(true);
         throw core::Error("Unable to create backup file.");
     }
+    return backup;
 }
 
 void TMainForm::RecordVersion() {

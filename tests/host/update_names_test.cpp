@@ -50,6 +50,20 @@ TEST(UpdateNames, BackupNameTable) {
     for (const Case& c : cases) EXPECT_EQ(core::BackupName(c.relative), c.backup) << c.relative;
 }
 
+TEST(UpdateNames, BackupNameCandidatesStartWithTheBackupNameAndKeepTheExtension) {
+    struct Case {
+        const char* relative;
+        int n;
+        const char* name;
+    } cases[] = {
+        {"x.dll", 0, "x.BAK"},         {"x.dll", 1, "x.dll.BAK"},         {"x.dll", 2, "x.dll (2).BAK"},
+        {"x.dll", 10, "x.dll (10).BAK"}, {"data.bak", 0, "data.BAK"},    {"data.bak", 1, "data.bak.BAK"},
+        {"README", 0, "README.BAK"},   {"README", 2, "README (2).BAK"},   {"v1.2/README", 1, "v1.2/README.BAK"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(core::BackupNameCandidate(c.relative, c.n), c.name) << c.relative << " " << c.n;
+}
+
 TEST(UpdateNames, TraversalFormsAndOtherSpellingsAreRefused) {
     const char* refused[] = {
         "",

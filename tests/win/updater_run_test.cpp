@@ -388,7 +388,9 @@ TEST_F(UpdateRun, FileListedTwiceKeepsItsStateFromBeforeTheRunInTheBackup) {
     // The second fetch must not back up what the first one downloaded: the
     // backup keeps the version from before the run (or, for a file that was
     // not there, an older backup stays as it was), after a complete run and
-    // for a cancel of the second fetch. nullptr: no such file.
+    // for a cancel of the second fetch, which puts back what the first fetch
+    // completed. nullptr: no such file.
+    static const std::string kSlowBody(20480, 's');
     struct Case {
         const char* name;
         const char* file;
@@ -401,7 +403,8 @@ TEST_F(UpdateRun, FileListedTwiceKeepsItsStateFromBeforeTheRunInTheBackup) {
     };
     const Case cases[] = {
         {"run/lib.dll", "run\\lib.dll", "run\\lib.BAK", "old version", nullptr, false, "lib version 2", "old version"},
-        {"run/slow.dat", "run\\slow.dat", "run\\slow.BAK", "old version", nullptr, true, "old version", nullptr},
+        {"run/slow.dat", "run\\slow.dat", "run\\slow.BAK", "old version", nullptr, true, kSlowBody.c_str(),
+         "old version"},
         {"run/new.dat", "run\\new.dat", "run\\new.BAK", nullptr, "stale backup", false, "new data file",
          "stale backup"},
     };
@@ -435,24 +438,6 @@ TEST_F(UpdateRun, FileListedTwiceKeepsItsStateFromBeforeTheRunInTheBackup) {
     }
 }
 
-TEST_F(UpdateRun, BackupTakenOverByAFileOfTheSameBaseNameIsNotPutBackForTheFirst) {
-    // slow.dat and slow.exe share slow.BAK: once slow.exe's old version took
-    // the name, a cancel of slow.dat's second fetch must not put that under
-    // slow.dat's name.
-    testutil::WriteFileBytes(dir + "run\\slow.dat", "old dat");
-    testutil::WriteFileBytes(dir + "run\\slow.exe", "old exe");
-    WriteDescriptor({Line("twice", "run/slow.dat"), Line("exe", "run/slow.exe"), Line("twice", "run/ignored.dat")});
-    updater::TMainForm& f = OpenForm();
-    win32::App().SetMainForm(&f);
-    CloseAfterFirstBlock(f, 2);
-    testutil::MessageBoxRecorder boxes(IDYES);
-    RunSilentlyFailing(f);
-    EXPECT_FALSE(Exists("run\\slow.dat"));
-    EXPECT_EQ(File("run\\slow.exe"), "exe version 2");
-    EXPECT_EQ(File("run\\slow.BAK"), "old exe");
-    EXPECT_EQ(RegisteredVersion(), "<no key>");
-}
-
 // Every file of a folder: its name in capitals (names are the same in any
 // case) and its bytes.
 std::map<std::string, std::string> FilesIn(const std::string& folder) {
@@ -468,6 +453,78 @@ std::map<std::string, std::string> FilesIn(const std::string& folder) {
     } while (FindNextFileA(find, &found));
     FindClose(find);
     return files;
+}
+
+TEST_F(UpdateRun, NoVersionFromBeforeTheRunIsLostToABackupName) {
+    // Backup names that are the file itself, a later row's file, or the
+    // backup of an earlier row: whatever the run ends with, every file that
+    // was there before it is still there, as a file or as a backup, and a
+    // file an earlier row completed is never taken away. The server answers
+    // "<name> version 2" for x.dll, x.exe, x.BAK and data.bak, and 404 for
+    // X.DLL (another spelling of x.dll). Names are below run\.
+    using Files = std::map<std::string, std::string>;
+    struct Case {
+        const char* what;
+        std::vector<std::string> rows;
+        Files before;
+        int cancelRow;  // -1: none
+        bool completes;
+        Files after;  // the whole folder
+    };
+    const Case cases[] = {
+        {"its own backup name", {"data.bak"}, {{"DATA.BAK", "old data"}}, -1, true,
+         {{"DATA.BAK", "data.bak version 2"}, {"DATA.BAK.BAK", "old data"}}},
+        {"its own backup name, cancelled", {"data.bak"}, {{"DATA.BAK", "old data"}}, 0, false,
+         {{"DATA.BAK", "old data"}}},
+        {"a later row's name", {"x.dll", "x.BAK"}, {{"X.DLL", "old dll"}}, -1, true,
+         {{"X.DLL", "x.dll version 2"}, {"X.BAK", "x.BAK version 2"}, {"X.DLL.BAK", "old dll"}}},
+        {"a later row's name, cancelled there", {"x.dll", "x.BAK"}, {{"X.DLL", "old dll"}}, 1, false,
+         {{"X.DLL", "x.dll version 2"}, {"X.DLL.BAK", "old dll"}}},
+        {"a later row's name that is there", {"x.dll", "x.BAK"}, {{"X.DLL", "old dll"}, {"X.BAK", "old bak"}}, -1,
+         true,
+         {{"X.DLL", "x.dll version 2"},
+          {"X.BAK", "x.BAK version 2"},
+          {"X.DLL.BAK", "old dll"},
+          {"X.BAK.BAK", "old bak"}}},
+        {"a later row's name that is there, cancelled there", {"x.dll", "x.BAK"},
+         {{"X.DLL", "old dll"}, {"X.BAK", "old bak"}}, 1, false,
+         {{"X.DLL", "x.dll version 2"}, {"X.DLL.BAK", "old dll"}, {"X.BAK", "old bak"}}},
+        {"two files of one base name", {"x.exe", "x.dll"}, {{"X.EXE", "old exe"}, {"X.DLL", "old dll"}}, -1, true,
+         {{"X.EXE", "x.exe version 2"}, {"X.DLL", "x.dll version 2"}, {"X.BAK", "old exe"}, {"X.DLL.BAK", "old dll"}}},
+        {"two files of one base name, cancelled on the second", {"x.exe", "x.dll"},
+         {{"X.EXE", "old exe"}, {"X.DLL", "old dll"}}, 1, false,
+         {{"X.EXE", "x.exe version 2"}, {"X.DLL", "old dll"}, {"X.BAK", "old exe"}}},
+        {"one of them listed again", {"x.dll", "x.exe", "x.dll"}, {{"X.EXE", "old exe"}, {"X.DLL", "old dll"}}, -1,
+         true,
+         {{"X.DLL", "x.dll version 2"}, {"X.EXE", "x.exe version 2"}, {"X.BAK", "old dll"}, {"X.EXE.BAK", "old exe"}}},
+        {"one of them listed again, cancelled there", {"x.dll", "x.exe", "x.dll"},
+         {{"X.EXE", "old exe"}, {"X.DLL", "old dll"}}, 2, false,
+         {{"X.DLL", "x.dll version 2"}, {"X.EXE", "x.exe version 2"}, {"X.BAK", "old dll"}, {"X.EXE.BAK", "old exe"}}},
+        {"one of them listed again, failing there", {"x.dll", "x.exe", "X.DLL"},
+         {{"X.EXE", "old exe"}, {"X.DLL", "old dll"}}, -1, false,
+         {{"X.DLL", "x.dll version 2"}, {"X.EXE", "x.exe version 2"}, {"X.BAK", "old dll"}, {"X.EXE.BAK", "old exe"}}},
+        {"new, then listed again and failing", {"x.dll", "x.exe", "X.DLL"}, {{"X.EXE", "old exe"}}, -1, false,
+         {{"X.DLL", "x.dll version 2"}, {"X.EXE", "x.exe version 2"}, {"X.BAK", "old exe"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        for (const auto& file : c.before) testutil::WriteFileBytes(dir + "run\\" + file.first, file.second);
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < c.rows.size(); ++i) lines.push_back(Line("f" + std::to_string(i), "run/" + c.rows[i]));
+        WriteDescriptor(lines);
+        updater::TMainForm& f = OpenForm();
+        win32::App().SetMainForm(&f);
+        if (c.cancelRow >= 0) CloseAfterFirstBlock(f, c.cancelRow);
+        testutil::MessageBoxRecorder boxes(c.cancelRow >= 0 ? IDYES : IDNO);
+        if (c.completes)
+            EXPECT_NO_THROW(f.RunUpdate());
+        else
+            RunSilentlyFailing(f);
+        EXPECT_EQ(FilesIn(dir + "run\\"), c.after);
+        EXPECT_EQ(RegisteredVersion(), c.completes ? "2010.1.3" : "<no key>");
+        TearDown();
+    }
 }
 
 TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
