@@ -39,9 +39,14 @@ void RefuseOutsideNames(const std::string& folder, const std::string& relativeNa
                           win32::SystemErrorText(ERROR_ACCESS_DENIED));
 }
 
-// One file under any of its spellings: the full path, letter case ignored.
+// One file under any of its spellings: the full path, letter case ignored,
+// with the long names of a file that is there (it answers to a short name
+// too, "LIBRAR~1.BAK").
 std::string FileKey(const std::string& path) {
     std::string key = win32::FullPath(path);
+    char longPath[MAX_PATH];
+    DWORD length = GetLongPathNameA(key.c_str(), longPath, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) key.assign(longPath, length);
     if (!key.empty()) CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
     return key;
 }

@@ -555,6 +555,31 @@ TEST_F(UpdateRun, NamesOutsideTheProgramFolderAreRefused) {
     }
 }
 
+TEST_F(UpdateRun, ABackupIsKeptUnderItsShortNameToo) {
+    // A later row's backup name is the short name of the backup an earlier
+    // row made: that backup holds a version from before the run and stays.
+    std::string lib = dir + "run\\library-file.BAK";
+    testutil::WriteFileBytes(lib, "probe");
+    char shortPath[MAX_PATH] = {};
+    DWORD length = GetShortPathNameA(lib.c_str(), shortPath, MAX_PATH);
+    DeleteFileA(lib.c_str());
+    std::string shortName = std::string(shortPath, length);
+    shortName = shortName.substr(shortName.find_last_of('\\') + 1);
+    if (length == 0 || shortName == "library-file.BAK") GTEST_SKIP() << "the system makes no short names here";
+    const std::string other = shortName.substr(0, shortName.size() - 4) + ".dll";  // "LIBR~ABC.dll"
+    testutil::WriteFileBytes(dir + "run\\library-file.dll", "old lib");
+    testutil::WriteFileBytes(dir + "run\\" + other, "old other");
+    WriteDescriptor({Line("lib", "run/library-file.dll"), Line("other", "run/" + other)});  // 404
+    updater::TMainForm& f = OpenForm();
+    RunSilentlyFailing(f);
+    std::string upperOther = other;
+    CharUpperBuffA(&upperOther[0], static_cast<DWORD>(upperOther.size()));
+    EXPECT_EQ(FilesIn(dir + "run\\"), (std::map<std::string, std::string>{
+                                           {"LIBRARY-FILE.DLL", "library-file.dll version 2"},
+                                           {"LIBRARY-FILE.BAK", "old lib"},
+                                           {upperOther, "old other"}}));
+}
+
 TEST_F(UpdateRun, NamesTheSystemReadsAsAnotherFileAreRefused) {
     // The system drops a trailing dot or blank of every part of a path, so
     // these are a.dll, in the run folder; a colon names a stream of
