@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <set>
 #include <string>
 
@@ -62,11 +61,9 @@ void TMainForm::RunUpdate() {
     // from before the run.
     std::set<std::string> kept;
     for (int i = 0; i < count; ++i) kept.insert(FileKey(Destination(FileListView->Caption(i))));
-    // The files this run has fetched, each with the backup that holds its
-    // version from before the run (empty: it had none). A file listed twice
-    // is backed up the first time only, so its backup never holds what this
-    // run downloaded.
-    std::map<std::string, std::string> fetched;
+    // The files this run has fetched. A file listed twice is backed up the
+    // first time only, so its backup never holds what this run downloaded.
+    std::set<std::string> fetched;
     // Every way a row can fail raises, so the loop ends only after the last row.
     for (int i = 0; i < count; ++i) {
         FCurrentIndex = i;
@@ -86,7 +83,7 @@ void TMainForm::RunUpdate() {
                 return key == file || kept.count(key) != 0 || (fetchedBefore && win32::FileExists(path));
             });
         if (!fetchedBefore) {
-            fetched.emplace(file, replaced);
+            fetched.insert(file);
             if (!replaced.empty()) kept.insert(FileKey(replaced));
         }
         DownloadFile(FFileLines[i], relativeName, replaced);
