@@ -149,7 +149,8 @@ void HttpClient::BuildRequestHeaders() {
         "Accept: text/html, */*",
         "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
     };
-    std::string cookie = cookies_.CookieValue(request_.host, TargetPath(request_.target), NowSeconds());
+    std::string cookie =
+        cookies_.CookieValue(request_.host, request_.port, TargetPath(request_.target), NowSeconds());
     if (!cookie.empty()) lines.push_back("Cookie: " + cookie);
     curl_slist* headers = nullptr;
     for (const std::string& line : lines) {
@@ -361,8 +362,10 @@ void HttpClient::TakeHeader(const std::string& name, const std::string& value) {
         // curl heeds this one only from a proxy; close it ourselves.
         if (EqualsNoCase(value, "close")) proxyConnectionClose_ = true;
     } else if (EqualsNoCase(name, "Set-Cookie")) {
-        // From every answer, a failed one too.
+        // Cookies of both kinds come from every answer, a failed one too.
         cookies_.Take(request_.host, TargetPath(request_.target), value, NowSeconds());
+    } else if (EqualsNoCase(name, "Set-Cookie2")) {
+        cookies_.TakeSetCookie2(request_.host, request_.port, TargetPath(request_.target), value, NowSeconds());
     }
 }
 

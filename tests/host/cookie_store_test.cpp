@@ -1,5 +1,5 @@
-// The HTTP client's cookie store: which Set-Cookie values it keeps, and the
-// Cookie value a later request of the run carries.
+// The HTTP client's cookie store: which Set-Cookie and Set-Cookie2 values it
+// keeps, and the Cookie value a later request of the run carries.
 #include "core/cookie_store.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,31 @@ void Check(const Case& c) {
     SCOPED_TRACE(c.name);
     CookieStore store;
     for (const Set& s : c.sets) store.Take(s.host, s.path, s.setCookie, kNow);
-    EXPECT_EQ(store.CookieValue(c.host, c.path, kNow + c.later), c.cookie);
+    EXPECT_EQ(store.CookieValue(c.host, 80, c.path, kNow + c.later), c.cookie);
+}
+
+// Set-Cookie2 lines from host:port, and a later request on host:port.
+struct Set2 {
+    const char* host;
+    int port;
+    const char* path;
+    std::string setCookie2;
+};
+
+struct Case2 {
+    const char* name;
+    std::vector<Set2> sets;
+    const char* host;
+    int port;
+    const char* path;
+    const char* cookie;
+};
+
+void Check(const Case2& c) {
+    SCOPED_TRACE(c.name);
+    CookieStore store;
+    for (const Set2& s : c.sets) store.TakeSetCookie2(s.host, s.port, s.path, s.setCookie2, kNow);
+    EXPECT_EQ(store.CookieValue(c.host, c.port, c.path, kNow), c.cookie);
 }
 
 TEST(CookieStore, DomainDecidesWhichHostsGetACookie) {
@@ -131,7 +155,7 @@ TEST(CookieStore, MalformedCookiesAreLeftOutAndLeaveTheOthers) {
 
     CookieStore store;
     store.Take("h", "/", "a=" + big.substr(2), kNow);  // 4096 bytes with its name
-    EXPECT_EQ(store.CookieValue("h", "/", kNow), "a=" + big.substr(2));
+    EXPECT_EQ(store.CookieValue("h", 80, "/", kNow), "a=" + big.substr(2));
 }
 
 TEST(CookieStore, WhenFullTheOldestGoes) {
@@ -142,7 +166,67 @@ TEST(CookieStore, WhenFullTheOldestGoes) {
         store.Take("h", "/", pair, kNow);
         if (i > 0) all += (all.empty() ? "" : "; ") + pair;
     }
-    EXPECT_EQ(store.CookieValue("h", "/", kNow), all);
+    EXPECT_EQ(store.CookieValue("h", 80, "/", kNow), all);
+}
+
+TEST(CookieStore, SetCookie2AttributeValuesMayBeQuoted) {
+    const Case2 cases[] = {
+        {"path", {{"h", 80, "/x", "a=1; Version=\"1\"; Path=\"/dir\""}}, "h", 80, "/dir/f", "a=1"},
+        {"path, elsewhere", {{"h", 80, "/x", "a=1; Version=\"1\"; Path=\"/dir\""}}, "h", 80, "/other/f", ""},
+        {"path with an escape", {{"h", 80, "/x", "a=1; Path=\"/d\\ir\""}}, "h", 80, "/dir/f", "a=1"},
+        {"domain", {{"www.example.com", 80, "/f", "a=1; Domain=\".Example.com\""}}, "ftp.example.com", 80, "/f",
+         "a=1"},
+        {"domain the host is not in", {{"www.example.com", 80, "/f", "a=1; Domain=\"other.com\""}}, "other.com", 80,
+         "/f", ""},
+        {"max-age", {{"h", 80, "/", "a=1; Max-Age=\"0\""}}, "h", 80, "/", ""},
+        {"a cookie's own value is kept as sent", {{"h", 80, "/", "a=\"x y\"; Version=1"}}, "h", 80, "/",
+         "a=\"x y\""},
+        {"an escaped quote does not end it", {{"h", 80, "/", "a=\"x\\\",y\", b=2"}}, "h", 80, "/",
+         "a=\"x\\\",y\"; b=2"},
+        {"version, discard and comments change nothing",
+         {{"h", 80, "/", "a=1; Version=1; Discard; Comment=\"x; y\"; CommentURL=\"http://h/a,b\""}}, "h", 80, "/",
+         "a=1"},
+        {"secure", {{"h", 80, "/", "a=1; Secure=\"\", b=2"}}, "h", 80, "/", "b=2"},
+    };
+    for (const Case2& c : cases) Check(c);
+}
+
+TEST(CookieStore, SetCookie2ListsCookiesBetweenCommas) {
+    const Case2 cases[] = {
+        {"two", {{"h", 80, "/", "a=1; Version=1, b=2; Version=1"}}, "h", 80, "/", "a=1; b=2"},
+        {"attributes stay with their cookie", {{"h", 80, "/x", "a=1; Path=/dir, b=2"}}, "h", 80, "/f", "b=2"},
+        {"blank entries", {{"h", 80, "/", " , a=1,, b=2 , "}}, "h", 80, "/", "a=1; b=2"},
+        {"a comma inside quotes", {{"h", 80, "/", "a=\"1,2\"; Version=1"}}, "h", 80, "/", "a=\"1,2\""},
+        {"a quote left open: nothing of the line", {{"h", 80, "/", "b=2, a=\"1, c=3"}}, "h", 80, "/", ""},
+        {"an entry that is no pair: nothing of the line",
+         {{"h", 80, "/", "b=2, a=1; Expires=Thu, 01 Jan 2100 00:00:00 GMT"}}, "h", 80, "/", ""},
+        {"no name", {{"h", 80, "/", "=1, c=3"}}, "h", 80, "/", "c=3"},
+        {"a name starting with $", {{"h", 80, "/", "$Path=/x, c=3"}}, "h", 80, "/", "c=3"},
+        {"a semicolon in a quoted value", {{"h", 80, "/", "a=\"x; b=y\", c=3"}}, "h", 80, "/", "c=3"},
+        {"a semicolon in a quoted name", {{"h", 80, "/", "\"x; b\"=y, c=3"}}, "h", 80, "/", "c=3"},
+        {"a control byte in a quoted value", {{"h", 80, "/", "a=\"x\ry\", c=3"}}, "h", 80, "/", "c=3"},
+    };
+    for (const Case2& c : cases) Check(c);
+}
+
+TEST(CookieStore, SetCookie2PortLimitsThePortsItIsSentTo) {
+    const Case2 cases[] = {
+        {"none: any port", {{"h", 8080, "/", "a=1"}}, "h", 81, "/", "a=1"},
+        {"without a list: the request's", {{"h", 8080, "/", "a=1; Port"}}, "h", 8080, "/", "a=1"},
+        {"without a list: no other", {{"h", 8080, "/", "a=1; Port"}}, "h", 80, "/", ""},
+        {"a list", {{"h", 8080, "/", "a=1; Port=\"80, 8080\""}}, "h", 80, "/", "a=1"},
+        {"a list: no other", {{"h", 8080, "/", "a=1; Port=\"80, 8080\""}}, "h", 81, "/", ""},
+        {"one port, unquoted", {{"h", 80, "/", "a=1; Port=80"}}, "h", 80, "/", "a=1"},
+        {"a list without the request's port", {{"h", 81, "/", "a=1; Port=\"80,8080\""}}, "h", 80, "/", ""},
+        {"no number", {{"h", 80, "/", "a=1; Port=\"80x\""}}, "h", 80, "/", ""},
+        {"an empty list", {{"h", 80, "/", "a=1; Port=\"\""}}, "h", 80, "/", ""},
+        {"an empty entry", {{"h", 80, "/", "a=1; Port=\"80,,81\""}}, "h", 80, "/", ""},
+        {"port 0", {{"h", 80, "/", "a=1; Port=\"0,80\""}}, "h", 80, "/", ""},
+        {"over 65535", {{"h", 80, "/", "a=1; Port=\"80,65616\""}}, "h", 80, "/", ""},
+        {"replaced by one for any port", {{"h", 8080, "/", "a=1; Port"}, {"h", 8080, "/", "a=2"}}, "h", 81, "/",
+         "a=2"},
+    };
+    for (const Case2& c : cases) Check(c);
 }
 
 }  // namespace

@@ -451,6 +451,49 @@ TEST(HttpRequest, SendsOnlyTheCookiesThatMatch) {
     }
 }
 
+// The header lines of a first answer to /dir/x, and the Cookie line (or none)
+// of the next request.
+struct CookieLinesCase {
+    const char* name;
+    const char* headers;
+    const char* secondPath;
+    const char* cookie;  // "" = no Cookie header
+};
+
+void ExpectCookieLine(const CookieLinesCase& c) {
+    SCOPED_TRACE(c.name);
+    TestServer server(Script({Raw({Ok("1", c.headers)}), Raw({Ok("2")})}));
+    HttpClient client(Patient());
+    core::MemoryStream dest;
+    client.Get(server.Url("/dir/x"), dest);
+    client.Get(server.Url(c.secondPath), dest);
+    std::vector<LoggedRequest> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].raw, RequestHead(c.secondPath, server.HostPort(), c.cookie));
+}
+
+TEST(HttpRequest, SetCookie2LinesAreTakenLikeSetCookie) {
+    const CookieLinesCase cases[] = {
+        {"one cookie", "Set-Cookie2: a=1; Version=1; Path=/dir\r\n", "/dir/y", "a=1"},
+        {"name in lower case", "set-cookie2: a=1; Version=1\r\n", "/dir/y", "a=1"},
+        {"name in upper case", "SET-COOKIE2: a=1; Version=1\r\n", "/dir/y", "a=1"},
+        {"two in one line, quoted values kept as sent",
+         "Set-Cookie2: a=\"x, y\"; Version=\"1\"; Path=\"/dir\", b=2; Version=1\r\n", "/dir/y",
+         "a=\"x, y\"; b=2"},
+        {"quoted path", "Set-Cookie2: a=1; Version=1; Path=\"/dir\"\r\n", "/other/y", ""},
+        {"beside a Set-Cookie line", "Set-Cookie: a=1\r\nSet-Cookie2: b=2; Version=1\r\n", "/dir/y", "a=1; b=2"},
+        {"one replaces the other's cookie", "Set-Cookie: a=1\r\nSet-Cookie2: a=2; Version=1\r\n", "/dir/y",
+         "a=2"},
+        {"port: the request's", "Set-Cookie2: a=1; Version=1; Port\r\n", "/dir/y", "a=1"},
+        {"port: another one only", "Set-Cookie2: a=1; Version=1; Port=\"9\"\r\n", "/dir/y", ""},
+        {"another header", "Set-Cookie2x: a=1\r\nSet-Cookie3: b=2\r\n", "/dir/y", ""},
+        {"a semicolon in a quoted value", "Set-Cookie2: a=\"1; X-Injected: 1\"; Version=1\r\n", "/dir/y", ""},
+        {"a quote left open", "Set-Cookie2: b=2, a=\"1\r\nX-Injected: 1\"\r\n", "/dir/y", ""},
+        {"a CR in a quoted value", "Set-Cookie2: a=\"1\rX-Injected: 1\"; Version=1\r\n", "/dir/y", ""},
+    };
+    for (const CookieLinesCase& c : cases) ExpectCookieLine(c);
+}
+
 // An answer whose length is no number is asked for again (HttpOutcome); the
 // second request is a later one and carries what the first answer set.
 TEST(HttpRequest, AskingAgainCarriesTheCookieTheFirstAnswerSet) {
