@@ -327,6 +327,12 @@ size_t HttpClient::OnHeaderLine(const char* data, size_t length) {
         return length;
     }
 
+    if (line.empty() || (line[0] != ' ' && line[0] != '\t')) {
+        // No folded line can continue the header before this line any more.
+        TakeCookies();
+        lastName_.clear();
+        lastValue_.clear();
+    }
     if (line.empty()) return OnHeadEnd(length);
     if (line[0] == ' ' || line[0] == '\t') {
         // A folded line continues the value of the header before it.
@@ -361,12 +367,17 @@ void HttpClient::TakeHeader(const std::string& name, const std::string& value) {
     } else if (EqualsNoCase(name, "Proxy-Connection")) {
         // curl heeds this one only from a proxy; close it ourselves.
         if (EqualsNoCase(value, "close")) proxyConnectionClose_ = true;
-    } else if (EqualsNoCase(name, "Set-Cookie")) {
-        // Cookies of both kinds come from every answer, a failed one too.
-        cookies_.Take(request_.host, TargetPath(request_.target), value, NowSeconds());
-    } else if (EqualsNoCase(name, "Set-Cookie2")) {
-        cookies_.TakeSetCookie2(request_.host, request_.port, TargetPath(request_.target), value, NowSeconds());
     }
+}
+
+void HttpClient::TakeCookies() {
+    // From every answer, a failed one too, once the line is complete: what
+    // its first part alone says may be more than the whole line allows.
+    if (EqualsNoCase(lastName_, "Set-Cookie"))
+        cookies_.Take(request_.host, TargetPath(request_.target), lastValue_, NowSeconds());
+    else if (EqualsNoCase(lastName_, "Set-Cookie2"))
+        cookies_.TakeSetCookie2(request_.host, request_.port, TargetPath(request_.target), lastValue_,
+                                NowSeconds());
 }
 
 size_t HttpClient::OnHeadEnd(size_t length) {
@@ -656,6 +667,9 @@ HttpClient::Attempt HttpClient::RunTransfer(const std::string& curlUrl, const st
         }
     }
     attached.Detach();
+    // A head cut short (curl stops at a line it refuses): no folded line
+    // can continue its last line now.
+    if (inHead_) TakeCookies();
 
     if (pending_) {
         std::exception_ptr error = pending_;

@@ -106,6 +106,9 @@ private:
     // Inside curl's callbacks a false result aborts the transfer.
     size_t OnHeaderLine(const char* data, size_t length);
     void TakeHeader(const std::string& name, const std::string& value);
+    // A Set-Cookie or Set-Cookie2 header in lastName_ and lastValue_, once
+    // no folded line can continue it.
+    void TakeCookies();
     size_t OnHeadEnd(size_t length);
     size_t OnBodyData(const char* data, size_t length);
     bool TakeBodyPiece(const char* data, size_t length);

@@ -451,8 +451,8 @@ TEST(HttpRequest, SendsOnlyTheCookiesThatMatch) {
     }
 }
 
-// The header lines of a first answer to /dir/x, and the Cookie line (or none)
-// of the next request.
+// The header lines of a first answer to /dir/x, the last ones of its head,
+// and the Cookie line (or none) of the next request.
 struct CookieLinesCase {
     const char* name;
     const char* headers;
@@ -462,7 +462,8 @@ struct CookieLinesCase {
 
 void ExpectCookieLine(const CookieLinesCase& c) {
     SCOPED_TRACE(c.name);
-    TestServer server(Script({Raw({Ok("1", c.headers)}), Raw({Ok("2")})}));
+    const std::string first = std::string("HTTP/1.1 200 OK\r\nContent-Length: 1\r\n") + c.headers + "\r\n1";
+    TestServer server(Script({Raw({first}), Raw({Ok("2")})}));
     HttpClient client(Patient());
     core::MemoryStream dest;
     client.Get(server.Url("/dir/x"), dest);
@@ -490,6 +491,20 @@ TEST(HttpRequest, SetCookie2LinesAreTakenLikeSetCookie) {
         {"a semicolon in a quoted value", "Set-Cookie2: a=\"1; X-Injected: 1\"; Version=1\r\n", "/dir/y", ""},
         {"a quote left open", "Set-Cookie2: b=2, a=\"1\r\nX-Injected: 1\"\r\n", "/dir/y", ""},
         {"a CR in a quoted value", "Set-Cookie2: a=\"1\rX-Injected: 1\"; Version=1\r\n", "/dir/y", ""},
+    };
+    for (const CookieLinesCase& c : cases) ExpectCookieLine(c);
+}
+
+// A folded line continues the cookie line before it: the cookie is what the
+// whole line says, never what its first part alone said.
+TEST(HttpRequest, ACookieLineIsTakenWithItsFoldedLines) {
+    const CookieLinesCase cases[] = {
+        {"a domain of another host", "Set-Cookie: a=1\r\n ; Domain=other.example\r\n", "/dir/y", ""},
+        {"a port of another", "Set-Cookie2: a=1; Version=1\r\n\t; Port=\"9\"\r\n", "/dir/y", ""},
+        {"another path", "Set-Cookie: a=1\r\n ; Path=/other\r\n", "/dir/y", ""},
+        {"a quote closed", "Set-Cookie2: a=\"1,\r\n 2\", b=3\r\n", "/dir/y", "a=\"1, 2\"; b=3"},
+        {"then another header", "Set-Cookie: a=1;\r\n Path=/dir/y\r\nX-After: 1\r\n", "/dir/y", "a=1"},
+        {"then another cookie", "Set-Cookie: a=1\r\n ; Path=/other\r\nSet-Cookie: b=2\r\n", "/dir/y", "b=2"},
     };
     for (const CookieLinesCase& c : cases) ExpectCookieLine(c);
 }
