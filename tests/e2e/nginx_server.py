@@ -12,19 +12,19 @@ NGINX = '/usr/sbin/nginx'
 CONFIG = '''daemon off;
 master_process off;
 worker_processes 1;
-pid {work}/nginx.pid;
-error_log {work}/error.log info;
+pid {pid};
+error_log {error_log} info;
 events {{ worker_connections 64; }}
 http {{
     types {{ application/octet-stream exe dat; text/plain ini; }}
     default_type application/octet-stream;
-    client_body_temp_path {work}/client_body;
-    proxy_temp_path {work}/proxy;
-    fastcgi_temp_path {work}/fastcgi;
-    uwsgi_temp_path {work}/uwsgi;
-    scgi_temp_path {work}/scgi;
+    client_body_temp_path {client_body};
+    proxy_temp_path {proxy};
+    fastcgi_temp_path {fastcgi};
+    uwsgi_temp_path {uwsgi};
+    scgi_temp_path {scgi};
     log_format updates '$connection $connection_requests $status $request_uri';
-    access_log {work}/access.log updates;
+    access_log {access_log} updates;
     keepalive_timeout 60s;
     server {{
         listen 127.0.0.1:{port};
@@ -35,13 +35,29 @@ http {{
 '''
 
 
+def quoted(path):
+    """A path as one word of nginx's configuration: in double quotes, with
+    the backslashes and double quotes in it escaped. nginx reads "$" as the
+    start of a variable in root and access_log, with no escape for it, and a
+    line break would be kept in the word, so such a path is refused."""
+    if '$' in path or any(ord(c) < 0x20 or c == '\x7f' for c in path):
+        raise ValueError('nginx cannot be given the path %r' % path)
+    return '"%s"' % path.replace('\\', '\\\\').replace('"', '\\"')
+
+
 class NginxServer:
     def __init__(self, workdir, root, port, rate='200k'):
         self.work = os.path.join(workdir, 'nginx')
+
+        def inside(name):
+            return quoted(os.path.join(self.work, name))
+        text = CONFIG.format(pid=inside('nginx.pid'), error_log=inside('error.log'), access_log=inside('access.log'),
+                             client_body=inside('client_body'), proxy=inside('proxy'), fastcgi=inside('fastcgi'),
+                             uwsgi=inside('uwsgi'), scgi=inside('scgi'), root=quoted(root), port=port, rate=rate)
         os.makedirs(self.work, exist_ok=True)
         self.config = os.path.join(self.work, 'nginx.conf')
         with open(self.config, 'w') as f:
-            f.write(CONFIG.format(work=self.work, root=root, port=port, rate=rate))
+            f.write(text)
         with open(os.path.join(self.work, 'stderr.log'), 'wb') as stderr:
             self.process = subprocess.Popen([NGINX, '-p', self.work, '-c', self.config],
                                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
