@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "win32/control.h"
 #include "win32/form.h"
@@ -13,15 +15,32 @@ namespace {
 const char kApplicationClass[] = "ScourlyApplication";
 const UINT kPassFocus = WM_APP + 1;
 
+// Every shown top-level window of this thread but the application window,
+// topmost first: the forms, and the system's message boxes, which are no
+// forms of ours.
+std::vector<HWND> ShownWindowsOfThread(HWND application) {
+    std::vector<HWND> shown;
+    DWORD thread = GetCurrentThreadId();
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w != application && GetWindowThreadProcessId(w, nullptr) == thread && IsWindowVisible(w))
+            shown.push_back(w);
+    return shown;
+}
+
 // The topmost shown window of this thread that takes input, other than the
 // application window: the wizard, or the dialog or box open over it.
 HWND TopmostWindowOfThread(HWND application) {
-    DWORD thread = GetCurrentThreadId();
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-        if (w != application && GetWindowThreadProcessId(w, nullptr) == thread && IsWindowVisible(w) &&
-            IsWindowEnabled(w))
-            return w;
+    for (HWND w : ShownWindowsOfThread(application))
+        if (IsWindowEnabled(w)) return w;
     return nullptr;
+}
+
+// Whether a window hidden by the minimise is still wanted on the screen: a
+// box that ended and a form that was hidden or closed meanwhile are not.
+bool StillWanted(HWND hwnd) {
+    if (!IsWindow(hwnd)) return false;
+    if (Form* form = Form::FromWindow(hwnd)) return form->Visible();
+    return true;
 }
 
 LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,22 +161,38 @@ void Application::ShowTaskbarButton() {
 
 bool Application::Minimized() const { return handle_ && IsIconic(handle_); }
 
+bool Application::HiddenByMinimize(HWND hwnd) const {
+    return std::find(hiddenWindows_.begin(), hiddenWindows_.end(), hwnd) != hiddenWindows_.end();
+}
+
 void Application::Minimize() {
     if (Minimized()) return;
-    hiddenForms_.clear();
-    HWND main = mainForm_ ? mainForm_->Handle() : nullptr;
-    if (main && IsWindowVisible(main)) {
-        ShowWindow(main, SW_HIDE);
-        hiddenForms_.push_back(main);
-    }
+    // Every shown window goes, a modal form or box over the main form too:
+    // none may stay on the screen alone. The lowest first, so the active
+    // one goes last.
+    hiddenWindows_ = ShownWindowsOfThread(handle_);
+    for (auto it = hiddenWindows_.rbegin(); it != hiddenWindows_.rend(); ++it) ShowWindow(*it, SW_HIDE);
     ShowWindow(handle_, SW_MINIMIZE);
 }
 
 void Application::Restore() {
     if (!Minimized()) return;
     ShowWindow(handle_, SW_RESTORE);
-    for (HWND hwnd : hiddenForms_) ShowWindow(hwnd, SW_SHOW);
-    hiddenForms_.clear();
+    // Back in their order, below any window that opened meanwhile. Each is
+    // put on top in turn, the lowest first: a window put below another is
+    // not restacked on the screen everywhere (Wine leaves it where X has
+    // it, and then takes X's order back when it is painted). None activates
+    // on the way, so a disabled main form never comes above its modal
+    // window; and none moves: a form centred over its owner is placed only
+    // by its Show.
+    std::vector<HWND> opened = ShownWindowsOfThread(handle_);
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+    for (auto it = hiddenWindows_.rbegin(); it != hiddenWindows_.rend(); ++it)
+        if (StillWanted(*it)) SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, flags);
+    for (auto it = opened.rbegin(); it != opened.rend(); ++it) SetWindowPos(*it, HWND_TOP, 0, 0, 0, 0, flags);
+    hiddenWindows_.clear();
+    // The topmost window that takes input, the modal one if any, is active.
+    if (HWND top = TopmostWindowOfThread(handle_)) SetActiveWindow(top);
 }
 
 void Application::Idle() {

@@ -53,14 +53,18 @@ public:
     // so is the one window a taskbar lists, shown at no size with the title
     // and the icon. The main form shows it when it first shows.
     void ShowTaskbarButton();
-    // Minimises the whole application to its taskbar button; the forms
-    // come back unchanged when it is restored. Every way of minimising (the
-    // wizard's button, the main form's system command, the taskbar's command
-    // to the application window) comes here.
+    // Minimises the whole application to its taskbar button: every shown
+    // window of the program hides, a modal form or message box included.
+    // Every way of minimising (the wizard's button, the main form's system
+    // command, the taskbar's command to the application window) comes here.
     void Minimize();
+    // Shows them again where they were and in their order, and activates
+    // the topmost that takes input: the modal window when one is open.
     void Restore();
     // The taskbar button's own state, so nothing can tell otherwise.
     bool Minimized() const;
+    // Whether the window is one that the minimise hid and the restore shows.
+    bool HiddenByMinimize(HWND hwnd) const;
     // Posts the quit request to this thread.
     void Terminate();
     bool Terminated() const { return terminated_; }
@@ -86,7 +90,7 @@ private:
     Control* mouseControl_ = nullptr;
     bool terminated_ = false;
     HWND handle_ = nullptr;
-    std::vector<HWND> hiddenForms_;
+    std::vector<HWND> hiddenWindows_;  // by the minimise, topmost first
     bool comInitialised_ = false;
     DWORD lastProcess_ = 0;
     DWORD processInterval_ = kMessagePointIntervalMs;

@@ -1,5 +1,7 @@
 #include "win32/modal.h"
 
+#include "win32/app.h"
+
 namespace win32 {
 
 ThreadWindowsDisabler::ThreadWindowsDisabler(HWND keep) : keep_(keep) {
@@ -12,7 +14,9 @@ ThreadWindowsDisabler::~ThreadWindowsDisabler() {
 
 BOOL CALLBACK ThreadWindowsDisabler::DisableOne(HWND hwnd, LPARAM self) {
     auto* disabler = reinterpret_cast<ThreadWindowsDisabler*>(self);
-    if (hwnd != disabler->keep_ && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    // A window hidden by the minimise counts as shown: the restore brings it back.
+    bool shown = IsWindowVisible(hwnd) || App().HiddenByMinimize(hwnd);
+    if (hwnd != disabler->keep_ && shown && IsWindowEnabled(hwnd)) {
         EnableWindow(hwnd, FALSE);
         disabler->disabled_.push_back(hwnd);
     }

@@ -10,7 +10,8 @@ namespace win32 {
 
 class ThreadWindowsDisabler {
 public:
-    // Disables every visible, enabled top-level window of this thread but `keep`.
+    // Disables every enabled top-level window of this thread but `keep` that
+    // is shown, or hidden only while the application is minimised.
     explicit ThreadWindowsDisabler(HWND keep);
     // Enables them again.
     ~ThreadWindowsDisabler();
