@@ -1,4 +1,6 @@
-// The wizard window: a borderless frame around a five-page notebook.
+// The wizard window: a borderless frame around a five-page notebook. Its
+// layout table lies in frm_main_layout.cpp; its handlers are spread over
+// files by job, and each group below names the file that holds it.
 #pragma once
 
 #include <windows.h>
@@ -26,15 +28,15 @@ namespace cleaner {
 
 // The wizard's run state, shared by its handlers: 0 idle, 1 scanning,
 // 2 scan stop requested, 3 scan finished, 4 cleaning, 5 cleanup stop
-// requested. Long loops read it at their message points.
+// requested. Long loops read it at their message points. In frm_main.cpp.
 extern uint8_t ScanState;
 
 class TFrm_Main : public win32::Form {
 public:
+    // frm_main.cpp: creation, the frame, the page buttons and the hover
+    // pictures.
     TFrm_Main();
     ~TFrm_Main() override;
-
-    // Handlers.
     void FormCreate(win32::Control* sender);
     void BackBtnClick(win32::Control* sender);
     void NextBtn1Click(win32::Control* sender);
@@ -46,23 +48,22 @@ public:
     void AboutBtnMouseLeave(win32::Control* sender);
     void ScanNowBtnMouseEnter(win32::Control* sender);
     void ScanNowBtnMouseLeave(win32::Control* sender);
+    void SetButtonImage(win32::TImage* image, const std::string& name, const std::string& type);
 
-    // Editing the junk-type list.
+    // junk_edit.cpp: editing the junk-type list.
     void AddBtnClick(win32::Control* sender);
     void EditBtnClick(win32::Control* sender);
     void DelBtnClick(win32::Control* sender);
 
-    void SetButtonImage(win32::TImage* image, const std::string& name, const std::string& type);
-
-    // The bottom bar's links: the about box and the help.
+    // about_help.cpp: the bottom bar's links, the about box and the help.
     void AboutBtnClick(win32::Control* sender);
     void HelpBtnClick(win32::Control* sender);
 
-    // The drive list.
+    // drive_list.cpp: the drive list.
     void ListDrives();
     std::string GetDriveDisplayName(const std::string& root);
 
-    // The scan.
+    // scan.cpp: the scan.
     void ScanNowBtnClick(win32::Control* sender);
     void StopScanBtnClick(win32::Control* sender);
     void FillScanList();
@@ -70,14 +71,14 @@ public:
     void ScanFolder(const std::string& folder);
     std::string GetWindowsFolder();
 
-    // The report.
+    // report.cpp: the report and the details dialog.
     void NextBtnClick(win32::Control* sender);
     void BuildReport();
     void UpdateReportTotals();
     void Label23Click(win32::Control* sender);
     void ReportListViewDblClick(win32::Control* sender);
 
-    // The cleaning options and the cleanup.
+    // cleanup.cpp: the cleaning options and the cleanup.
     void RadioButton1Click(win32::Control* sender);
     void RadioButton2Click(win32::Control* sender);
     void RadioButton3Click(win32::Control* sender);
@@ -88,7 +89,7 @@ public:
     // The mode of the selected radio button.
     core::CleanMode CleanMode() const;
 
-    // Operations of the junk-type store.
+    // junk_store.cpp: the junk-type store, JunkFile.dat.
     void LoadJunkTypes();
     void LoadDefaultJunkTypes();
     void SaveJunkTypes();
@@ -196,8 +197,10 @@ public:
     win32::TImageEx* FinishBtn = nullptr;
 
 private:
+    // frm_main.cpp: finds each control of the layout table by its name.
     void BindFields();
-    // Fills the rows of JunkFilesListView from JunkTypes, row i from record i.
+    // junk_store.cpp: fills the rows of JunkFilesListView from JunkTypes,
+    // row i from record i.
     void ShowJunkTypeRows();
     template <class T>
     void Bind(T*& field, const char* name) {
@@ -214,11 +217,11 @@ private:
     bool toldEditsUnsaved_ = false;
 };
 
-// Turns off the machine-wide setting that deletes instead of recycling
-// (NukeOnDelete 1 becomes 0); a key that can't be opened is skipped.
+// cleanup.cpp: turns off the machine-wide setting that deletes instead of
+// recycling (NukeOnDelete 1 becomes 0); a key that can't be opened is skipped.
 void ClearNukeOnDelete();
 
-// The wizard window of the run.
+// The wizard window of the run (frm_main.cpp).
 extern TFrm_Main* Frm_Main;
 
 }  // namespace cleaner

@@ -1,5 +1,6 @@
-// The splash window shown while start-up reads the settings and runs the
-// update check.
+// The splash window, shown while start-up reads the settings and creates
+// the data module. The splash itself runs nothing: the update check is run
+// by TDM's constructor (dm.cpp), which WinMain calls while the splash shows.
 #pragma once
 
 #include "win32/form.h"
