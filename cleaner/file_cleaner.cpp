@@ -1,0 +1,133 @@
+#include "cleaner/file_cleaner.h"
+
+#include <shlobj.h>
+
+#include <string_view>
+
+#include "win32/shell_files.h"
+
+namespace cleaner {
+
+namespace {
+
+// No confirmation, undo (the Recycle Bin), no error boxes.
+const FILEOP_FLAGS kShellFlags = FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI;
+
+bool IsPlainFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The found file, opened, when it is still the file that was found: a file,
+// neither a folder nor a reparse point, that the opened handle names by the
+// found path itself; else INVALID_HANDLE_VALUE. The open does not follow a
+// link on Windows, where the link shows as a reparse point; Wine follows a
+// link to a file whatever the flags and shows it with the plain attributes of
+// its target, and only the name the handle resolves to gives it away. A file
+// that is gone fails too: some shells report moving a missing file as a
+// success.
+HANDLE OpenFoundFile(const std::string& path, DWORD access, DWORD share) {
+    HANDLE file = CreateFileA(path.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return file;
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    // The ANSI calls take no path longer than MAX_PATH, so a name that
+    // doesn't fit here with the "\\?\" in front can't be the found one.
+    char name[MAX_PATH + 8];
+    DWORD length = 0;
+    const bool found =
+        GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
+        !(tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+        (length = GetFinalPathNameByHandleA(file, name, sizeof name, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) != 0 &&
+        length < sizeof name && core::ResolvesToPath(std::string_view(name, length), path);
+    if (found) return file;
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Deletes the found file through the handle that was checked: opened
+// without delete sharing, it can't be swapped before it goes.
+bool DeleteFoundFile(const std::string& path) {
+    HANDLE file = OpenFoundFile(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(file);
+    return deleted;
+}
+
+// The shell's operations take a path, so the file is checked and let go
+// right before.
+bool IsFoundFile(const std::string& path) {
+    HANDLE file = OpenFoundFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool PathTaken(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Moves the file into the folder; a name already there is never
+// overwritten: the file takes the first free "name (n).ext".
+bool MoveIntoFolder(const std::string& path, const std::string& folder) {
+    const std::string name = core::PathFileName(path);
+    const std::string target = core::FreeTargetPath(folder, name, PathTaken);
+    if (core::PathFileName(target) == name)
+        return win32::ShellFileOperation({FO_MOVE, path, folder, kShellFlags}) == 0;
+    return win32::ShellFileOperation({FO_MOVE, path, target, kShellFlags | FOF_MULTIDESTFILES}) == 0;
+}
+
+}  // namespace
+
+bool FolderChain::AdmitsWayTo(const std::string& fullPath) {
+    std::vector<std::string> paths = core::PathsFromRoot(fullPath);
+    paths.pop_back();
+    return Hold(paths);
+}
+
+bool FolderChain::AdmitsFolder(const std::string& folder) {
+    return Hold(core::PathsFromRoot(folder)) && IsPlainFolder(folder);
+}
+
+bool FolderChain::Hold(const std::vector<std::string>& paths) {
+    size_t same = 0;
+    while (same < paths.size() && same < held_.size() && paths[same] == held_[same].path) ++same;
+    Release(same);
+    for (size_t i = same; i < paths.size(); ++i) {
+        HANDLE folder = CreateFileA(paths[i].c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (folder == INVALID_HANDLE_VALUE) return false;
+        held_.push_back({paths[i], folder});
+        // A swap before the open shows here; none can follow it.
+        if (!IsPlainFolder(paths[i])) {
+            Release(i);
+            return false;
+        }
+    }
+    return true;
+}
+
+void FolderChain::Release(size_t keep) {
+    while (held_.size() > keep) {
+        CloseHandle(held_.back().handle);
+        held_.pop_back();
+    }
+}
+
+bool FileCleaner::Clean(const std::string& path) {
+    if (!source_.AdmitsWayTo(path)) return false;
+    switch (mode_) {
+        case core::CleanMode::Delete:
+            return DeleteFoundFile(path);
+        case core::CleanMode::RecycleBin:
+            return IsFoundFile(path) && win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
+        case core::CleanMode::OneFolder:
+            // No folder chosen: the shell would take its current folder.
+            return !folder_.empty() && destination_.AdmitsFolder(folder_) && IsFoundFile(path) &&
+                   MoveIntoFolder(path, folder_);
+    }
+    return false;
+}
+
+}  // namespace cleaner
