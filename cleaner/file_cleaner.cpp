@@ -19,28 +19,39 @@ bool IsPlainFolder(const std::string& path) {
            (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The name the system resolves an open file or folder to ("\\?\C:\a");
+// empty when it has none.
+std::string FinalName(HANDLE handle) {
+    const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    std::string name(MAX_PATH, '\0');
+    DWORD length = GetFinalPathNameByHandleA(handle, &name[0], static_cast<DWORD>(name.size()), flags);
+    if (length >= name.size()) {
+        // Too long: the size it takes, with the terminating null.
+        name.resize(length);
+        length = GetFinalPathNameByHandleA(handle, &name[0], static_cast<DWORD>(name.size()), flags);
+        if (length >= name.size()) return std::string();
+    }
+    name.resize(length);
+    return name;
+}
+
 // The found file, opened, when it is still the file that was found: a file,
 // neither a folder nor a reparse point, that the opened handle names by the
-// found path itself; else INVALID_HANDLE_VALUE. The open does not follow a
-// link on Windows, where the link shows as a reparse point; Wine follows a
-// link to a file whatever the flags and shows it with the plain attributes of
-// its target, and only the name the handle resolves to gives it away. A file
-// that is gone fails too: some shells report moving a missing file as a
-// success.
-HANDLE OpenFoundFile(const std::string& path, DWORD access, DWORD share) {
+// found name in the held folder `folderName`; else INVALID_HANDLE_VALUE. The
+// open does not follow a link on Windows, where the link shows as a reparse
+// point; Wine follows a link to a file whatever the flags and shows it with
+// the plain attributes of its target, and only the name the handle resolves
+// to gives it away. A file that is gone fails too: some shells report moving
+// a missing file as a success.
+HANDLE OpenFoundFile(const std::string& path, const std::string& folderName, DWORD access, DWORD share) {
     HANDLE file = CreateFileA(path.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return file;
     FILE_ATTRIBUTE_TAG_INFO tag;
-    // The ANSI calls take no path longer than MAX_PATH, so a name that
-    // doesn't fit here with the "\\?\" in front can't be the found one.
-    char name[MAX_PATH + 8];
-    DWORD length = 0;
-    const bool found =
-        GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
-        !(tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
-        (length = GetFinalPathNameByHandleA(file, name, sizeof name, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) != 0 &&
-        length < sizeof name && core::ResolvesToPath(std::string_view(name, length), path);
+    const std::string_view name = std::string_view(path).substr(path.rfind('\\') + 1);
+    const bool found = GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) &&
+                       !(tag.FileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) &&
+                       core::ResolvesToNameIn(FinalName(file), folderName, name);
     if (found) return file;
     CloseHandle(file);
     return INVALID_HANDLE_VALUE;
@@ -48,8 +59,8 @@ HANDLE OpenFoundFile(const std::string& path, DWORD access, DWORD share) {
 
 // Deletes the found file through the handle that was checked: opened
 // without delete sharing, it can't be swapped before it goes.
-bool DeleteFoundFile(const std::string& path) {
-    HANDLE file = OpenFoundFile(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+bool DeleteFoundFile(const std::string& path, const std::string& folderName) {
+    HANDLE file = OpenFoundFile(path, folderName, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (file == INVALID_HANDLE_VALUE) return false;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     const bool deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
@@ -59,8 +70,8 @@ bool DeleteFoundFile(const std::string& path) {
 
 // The shell's operations take a path, so the file is checked and let go
 // right before.
-bool IsFoundFile(const std::string& path) {
-    HANDLE file = OpenFoundFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+bool IsFoundFile(const std::string& path, const std::string& folderName) {
+    HANDLE file = OpenFoundFile(path, folderName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
@@ -80,17 +91,20 @@ bool MoveIntoFolder(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-bool FolderChain::AdmitsWayTo(const std::string& fullPath) {
-    std::vector<std::string> paths = core::PathsFromRoot(fullPath);
-    paths.pop_back();
-    return Hold(paths);
+const std::string* FolderChain::AdmitsWayTo(const std::string& fullPath) {
+    std::vector<std::string> paths = {core::PathRoot(fullPath)};
+    for (std::string& path : core::PathsFromRoot(fullPath)) paths.push_back(std::move(path));
+    paths.pop_back();  // the file
+    // The root is where the walk started, not a folder on the way.
+    if (paths.front().empty() || !Hold(paths, 1)) return nullptr;
+    return &held_.back().name;
 }
 
 bool FolderChain::AdmitsFolder(const std::string& folder) {
-    return Hold(core::PathsFromRoot(folder)) && IsPlainFolder(folder);
+    return Hold(core::PathsFromRoot(folder), 0) && IsPlainFolder(folder);
 }
 
-bool FolderChain::Hold(const std::vector<std::string>& paths) {
+bool FolderChain::Hold(const std::vector<std::string>& paths, size_t checkedFrom) {
     size_t same = 0;
     while (same < paths.size() && same < held_.size() && paths[same] == held_[same].path) ++same;
     Release(same);
@@ -98,12 +112,13 @@ bool FolderChain::Hold(const std::vector<std::string>& paths) {
         HANDLE folder = CreateFileA(paths[i].c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (folder == INVALID_HANDLE_VALUE) return false;
-        held_.push_back({paths[i], folder});
+        held_.push_back({paths[i], folder, std::string()});
         // A swap before the open shows here; none can follow it.
-        if (!IsPlainFolder(paths[i])) {
+        if (i >= checkedFrom && !IsPlainFolder(paths[i])) {
             Release(i);
             return false;
         }
+        held_.back().name = FinalName(folder);
     }
     return true;
 }
@@ -116,15 +131,17 @@ void FolderChain::Release(size_t keep) {
 }
 
 bool FileCleaner::Clean(const std::string& path) {
-    if (!source_.AdmitsWayTo(path)) return false;
+    const std::string* folderName = source_.AdmitsWayTo(path);
+    if (!folderName) return false;
     switch (mode_) {
         case core::CleanMode::Delete:
-            return DeleteFoundFile(path);
+            return DeleteFoundFile(path, *folderName);
         case core::CleanMode::RecycleBin:
-            return IsFoundFile(path) && win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
+            return IsFoundFile(path, *folderName) &&
+                   win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
         case core::CleanMode::OneFolder:
             // No folder chosen: the shell would take its current folder.
-            return !folder_.empty() && destination_.AdmitsFolder(folder_) && IsFoundFile(path) &&
+            return !folder_.empty() && destination_.AdmitsFolder(folder_) && IsFoundFile(path, *folderName) &&
                    MoveIntoFolder(path, folder_);
     }
     return false;

@@ -18,8 +18,10 @@ namespace cleaner {
 // can't be renamed or removed, so none can be swapped for a junction or
 // link: each is checked once, right after it is opened, and stays as
 // checked while the files below it are processed (Wine does not enforce
-// the sharing on renames). Files of one folder follow each other in the
-// finds, so few folders are opened; each file is checked on its own when it
+// the sharing on renames). Each is resolved then too, to the name the
+// system gives it, and a file is judged against the name of the folder it
+// is opened in. Files of one folder follow each other in the finds, so few
+// folders are opened and resolved; each file is checked on its own when it
 // is opened.
 class FolderChain {
 public:
@@ -28,9 +30,10 @@ public:
     FolderChain(const FolderChain&) = delete;
     FolderChain& operator=(const FolderChain&) = delete;
 
-    // Whether the way to the file may be taken: no folder on its path is a
-    // reparse point.
-    bool AdmitsWayTo(const std::string& fullPath);
+    // The name the system resolves the file's folder to ("\\?\C:\a"), when
+    // the way to the file may be taken: its root and the folders below it
+    // held, no folder below the root a reparse point; else nullptr.
+    const std::string* AdmitsWayTo(const std::string& fullPath);
 
     // Whether files may be moved into the folder: it and every folder on its
     // path are folders, none a reparse point. The folder itself is looked at
@@ -40,14 +43,16 @@ public:
 
 private:
     // Holds the folders open, outermost first; those already held from the
-    // last call are kept, the others opened and checked.
-    bool Hold(const std::vector<std::string>& paths);
+    // last call are kept, the others opened, resolved and, from `checkedFrom`
+    // on, checked.
+    bool Hold(const std::vector<std::string>& paths, size_t checkedFrom);
     // Closes the folders from the innermost down to `keep` of them.
     void Release(size_t keep);
 
     struct Held {
         std::string path;
         HANDLE handle;
+        std::string name;  // resolved when opened; empty when it has none
     };
     std::vector<Held> held_;
 };

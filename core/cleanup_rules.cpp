@@ -7,17 +7,28 @@ std::string CleanStatusText(CleanMode mode, bool succeeded) {
     return succeeded ? "File Deleted" : "Deleted Error";
 }
 
+namespace {
+
+bool IsNetworkPath(const std::string& path) { return path.compare(0, 2, "\\\\") == 0; }
+
+// Where the root ("C:\", or "\\server\share\" of a network folder) ends:
+// the index of its last backslash, npos when the path has no root.
+size_t RootEnd(const std::string& fullPath) {
+    if (!IsNetworkPath(fullPath)) return fullPath.find('\\');
+    size_t at = fullPath.find('\\', 2);
+    return at == std::string::npos ? at : fullPath.find('\\', at + 1);
+}
+
+}  // namespace
+
 std::vector<std::string> PathsFromRoot(const std::string& fullPath) {
     std::vector<std::string> paths;
-    // The root ("C:\", or "\\server\share\" of a network folder) is where
-    // the walk starts, not a folder on the way.
-    size_t at = fullPath.find('\\');
-    if (fullPath.compare(0, 2, "\\\\") == 0) {
-        at = fullPath.find('\\', 2);
-        if (at != std::string::npos) at = fullPath.find('\\', at + 1);
-        if (at == std::string::npos) return {};
+    // The root is where the walk starts, not a folder on the way.
+    size_t at = RootEnd(fullPath);
+    if (at == std::string::npos) {
+        if (!IsNetworkPath(fullPath)) paths.push_back(fullPath);
+        return paths;
     }
-    if (at == std::string::npos) return {fullPath};
     while ((at = fullPath.find('\\', at + 1)) != std::string::npos) {
         // A doubled backslash names no folder of its own.
         if (fullPath[at - 1] != '\\') paths.push_back(fullPath.substr(0, at));
@@ -26,10 +37,19 @@ std::vector<std::string> PathsFromRoot(const std::string& fullPath) {
     return paths;
 }
 
-bool ResolvesToPath(std::string_view finalName, const std::string& fullPath) {
-    const std::string_view prefix = "\\\\?\\";
-    return finalName.size() == prefix.size() + fullPath.size() && finalName.substr(0, prefix.size()) == prefix &&
-           finalName.substr(prefix.size()) == fullPath;
+std::string PathRoot(const std::string& fullPath) {
+    const size_t at = RootEnd(fullPath);
+    return at == std::string::npos ? std::string() : fullPath.substr(0, at + 1);
+}
+
+bool ResolvesToNameIn(std::string_view finalName, std::string_view folderName, std::string_view name) {
+    if (folderName.empty() || name.empty()) return false;
+    // A root's name ends in its backslash already.
+    const size_t separator = folderName.back() == '\\' ? 0 : 1;
+    return finalName.size() == folderName.size() + separator + name.size() &&
+           finalName.substr(0, folderName.size()) == folderName &&
+           (separator == 0 || finalName[folderName.size()] == '\\') &&
+           finalName.substr(folderName.size() + separator) == name;
 }
 
 std::string NumberedName(const std::string& name, int n) {

@@ -2,7 +2,7 @@
 Scan Now to Finish in each mode, and the Windows test of the cleanup run in a
 machine where, after the scan, a folder of a find, a find itself or the
 destination folder is swapped for a link, and a 5 GiB find lies on another
-drive."""
+drive; where drive letters overlap."""
 
 import os
 import re
@@ -206,5 +206,39 @@ class DestinationSwapped(PlantedLinks):
         self.assertTrue(all(os.path.exists(f) for f in finds))
 
 
-if __name__ == '__main__':
-    unittest.main()
+class OverlappingLetters(PlantedLinks):
+    """E: is D:'s folder sub, as a SUBST drive would make it, and G: is F:'s
+    folder inner. Under Wine a file's final path comes back under the deepest
+    letter that maps its folder, so D:\\sub's finds resolve under E:. D: and
+    G: are cleaned, E: and F: not: every find is an ordinary file and goes."""
+
+    def run_mode(self, mode):
+        s = self.session
+        c, d, f = s.fixture('c'), s.fixture('d'), s.fixture('f')
+        finds = {r'D:\x.tmp': make(d, 'x.tmp'), r'D:\sub\y.tmp': make(d, 'sub', 'y.tmp'),
+                 r'D:\sub\deep\z.tmp': make(d, 'sub', 'deep', 'z.tmp'),
+                 r'G:\w.tmp': make(f, 'inner', 'w.tmp'), r'G:\k\v.tmp': make(f, 'inner', 'k', 'v.tmp')}
+        kept = make(f, 'outer.tmp')
+        os.makedirs(os.path.join(c, 'dest'))
+        for letter, path in (('c', c), ('d', d), ('e', os.path.join(d, 'sub')), ('f', f),
+                             ('g', os.path.join(f, 'inner'))):
+            s.set_drive(letter, path)
+        output, rows = self.clean(mode, 'D:,G:', lambda: None)
+        done = self.statuses(mode)[1]
+        self.assertEqual(rows, {path: done for path in finds}, output)
+        self.assertEqual([p for p in finds.values() if os.path.exists(p)], [])
+        self.assertTrue(os.path.exists(kept))
+        return c
+
+    def test_permanent_deletion(self):
+        self.run_mode('delete')
+
+    def test_recycle_bin(self):
+        self.run_mode('recycle')
+        recycled = os.listdir(os.path.join(self.session.trash, 'files'))
+        for name in ('x.tmp', 'y.tmp', 'z.tmp', 'w.tmp', 'v.tmp'):
+            self.assertIn(name, recycled)
+
+    def test_one_folder(self):
+        c = self.run_mode('folder')
+        self.assertEqual(sorted(os.listdir(os.path.join(c, 'dest'))), ['v.tmp', 'w.tmp', 'x.tmp', 'y.tmp', 'z.tmp'])

@@ -1,5 +1,6 @@
-// The cleanup's portable rules: status texts, the folders checked before a
-// file is touched, and the free names of the one-folder mode.
+// The cleanup's portable rules: status texts, the root and the folders
+// checked before a file is touched, the name an opened find must resolve to,
+// and the free names of the one-folder mode.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -38,24 +39,49 @@ TEST(CleanupRules, PathsFromRootListEveryFolderBelowTheRootThenTheFile) {
     for (const Case& c : cases) EXPECT_EQ(core::PathsFromRoot(c.path), c.paths) << c.path;
 }
 
-TEST(CleanupRules, AnOpenedFindMustResolveToItsOwnPathExactly) {
+TEST(CleanupRules, PathRootIsTheDriveOrTheShare) {
+    struct Case {
+        const char* path;
+        const char* root;
+    } cases[] = {
+        {"C:\\a\\x.tmp", "C:\\"},
+        {"C:\\x.tmp", "C:\\"},
+        {"D:\\", "D:\\"},
+        {"\\\\host\\share\\junk\\x.tmp", "\\\\host\\share\\"},
+        {"x.tmp", ""},
+        {"\\\\host\\share", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(core::PathRoot(c.path), c.root) << c.path;
+}
+
+// The final name of an opened find against that of the folder it was opened in.
+TEST(CleanupRules, AnOpenedFindMustResolveToItsNameInItsFolderExactly) {
     struct Case {
         const char* finalName;
-        const char* path;
+        const char* folderName;
+        const char* name;
         bool same;
     } cases[] = {
-        {"\\\\?\\C:\\fl\\f.tmp", "C:\\fl\\f.tmp", true},
-        // A link followed to a file on another drive, or elsewhere on the same one.
-        {"\\\\?\\Z:\\tmp\\target.tmp", "C:\\fl\\f.tmp", false},
-        {"\\\\?\\C:\\fl\\g.tmp", "C:\\fl\\f.tmp", false},
-        {"\\\\?\\C:\\fl\\f.tmp.old", "C:\\fl\\f.tmp", false},
+        {"\\\\?\\C:\\fl\\f.tmp", "\\\\?\\C:\\fl", "f.tmp", true},
+        // A drive root's name ends in a backslash.
+        {"\\\\?\\C:\\f.tmp", "\\\\?\\C:\\", "f.tmp", true},
+        {"\\\\?\\UNC\\host\\share\\f.tmp", "\\\\?\\UNC\\host\\share\\", "f.tmp", true},
+        // A folder named under another drive letter names its files so too.
+        {"\\\\?\\E:\\f.tmp", "\\\\?\\E:\\", "f.tmp", true},
+        // A link followed to a file on another drive, elsewhere on the same
+        // one, or to another file of the folder.
+        {"\\\\?\\Z:\\tmp\\f.tmp", "\\\\?\\C:\\fl", "f.tmp", false},
+        {"\\\\?\\C:\\other\\f.tmp", "\\\\?\\C:\\fl", "f.tmp", false},
+        {"\\\\?\\C:\\fl\\g.tmp", "\\\\?\\C:\\fl", "f.tmp", false},
+        {"\\\\?\\C:\\fl\\f.tmp.old", "\\\\?\\C:\\fl", "f.tmp", false},
+        {"\\\\?\\C:\\flx\\f.tmp", "\\\\?\\C:\\fl", "f.tmp", false},
         // Another case may be another file.
-        {"\\\\?\\C:\\fl\\F.tmp", "C:\\fl\\f.tmp", false},
-        // Only the form the system gives.
-        {"C:\\fl\\f.tmp", "C:\\fl\\f.tmp", false},
-        {"\\\\?\\UNC\\host\\share\\f.tmp", "\\\\host\\share\\f.tmp", false},
+        {"\\\\?\\C:\\fl\\F.tmp", "\\\\?\\C:\\fl", "f.tmp", false},
+        // A folder whose name could not be had judges nothing.
+        {"\\f.tmp", "", "f.tmp", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(core::ResolvesToPath(c.finalName, c.path), c.same) << c.finalName;
+    for (const Case& c : cases)
+        EXPECT_EQ(core::ResolvesToNameIn(c.finalName, c.folderName, c.name), c.same) << c.finalName;
 }
 
 TEST(CleanupRules, NumberedNamesKeepTheExtension) {
