@@ -57,15 +57,27 @@ HANDLE OpenFoundFile(const std::string& path, const std::string& folderName, DWO
     return INVALID_HANDLE_VALUE;
 }
 
+// Whether nothing is at the path any more. The calls' answers are not the
+// outcome: under Wine the shell answers success for a file it left where
+// it was (the Recycle Bin's folder gone, a file held open without
+// sharing), and a deletion that the file system refuses (a read-only
+// mount) is reported done.
+bool IsGone(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 // Deletes the found file through the handle that was checked: opened
-// without delete sharing, it can't be swapped before it goes.
+// without delete sharing, it can't be swapped before it goes. It goes when
+// the handle is closed.
 bool DeleteFoundFile(const std::string& path, const std::string& folderName) {
     HANDLE file = OpenFoundFile(path, folderName, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (file == INVALID_HANDLE_VALUE) return false;
     FILE_DISPOSITION_INFO disposition = {TRUE};
     const bool deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
     CloseHandle(file);
-    return deleted;
+    return deleted && IsGone(path);
 }
 
 // The shell's operations take a path, so the file is checked and let go
@@ -80,13 +92,16 @@ bool IsFoundFile(const std::string& path, const std::string& folderName) {
 bool PathTaken(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Moves the file into the folder; a name already there is never
-// overwritten: the file takes the first free "name (n).ext".
+// overwritten: the file takes the first free "name (n).ext". Moved when it
+// has left its path and the free name is taken now.
 bool MoveIntoFolder(const std::string& path, const std::string& folder) {
     const std::string name = core::PathFileName(path);
     const std::string target = core::FreeTargetPath(folder, name, PathTaken);
     if (core::PathFileName(target) == name)
-        return win32::ShellFileOperation({FO_MOVE, path, folder, kShellFlags}) == 0;
-    return win32::ShellFileOperation({FO_MOVE, path, target, kShellFlags | FOF_MULTIDESTFILES}) == 0;
+        win32::ShellFileOperation({FO_MOVE, path, folder, kShellFlags});
+    else
+        win32::ShellFileOperation({FO_MOVE, path, target, kShellFlags | FOF_MULTIDESTFILES});
+    return IsGone(path) && PathTaken(target);
 }
 
 }  // namespace
@@ -137,8 +152,9 @@ bool FileCleaner::Clean(const std::string& path) {
         case core::CleanMode::Delete:
             return DeleteFoundFile(path, *folderName);
         case core::CleanMode::RecycleBin:
-            return IsFoundFile(path, *folderName) &&
-                   win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags}) == 0;
+            if (!IsFoundFile(path, *folderName)) return false;
+            win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags});
+            return IsGone(path);
         case core::CleanMode::OneFolder:
             // No folder chosen: the shell would take its current folder.
             return !folder_.empty() && destination_.AdmitsFolder(folder_) && IsFoundFile(path, *folderName) &&

@@ -2,10 +2,11 @@
 Scan Now to Finish in each mode, and the Windows test of the cleanup run in a
 machine where, after the scan, a folder of a find, a find itself or the
 destination folder is swapped for a link, and a 5 GiB find lies on another
-drive; where drive letters overlap."""
+drive; where drive letters overlap; and where a drive is read-only."""
 
 import os
 import re
+import subprocess
 import time
 import unittest
 
@@ -242,3 +243,28 @@ class OverlappingLetters(PlantedLinks):
     def test_one_folder(self):
         c = self.run_mode('folder')
         self.assertEqual(sorted(os.listdir(os.path.join(c, 'dest'))), ['v.tmp', 'w.tmp', 'x.tmp', 'y.tmp', 'z.tmp'])
+
+
+class ReadOnlyDrive(PlantedLinks):
+    """D: lies on a read-only mount. Wine reports the deletion of its file as
+    done and leaves the file where it was: the row says it failed. The mount
+    needs root (scripts/test.sh runs the tests in a mount namespace of their
+    own)."""
+
+    def test_permanent_deletion(self):
+        if os.geteuid() != 0:
+            self.skipTest('a read-only mount needs root')
+        s = self.session
+        c, files, d = s.fixture('c'), s.fixture('d-files'), s.fixture('d')
+        found = make(files, 'x.tmp')
+        subprocess.run(['mount', '--bind', files, d], check=True)
+        self.addCleanup(subprocess.run, ['umount', '-l', d])
+        subprocess.run(['mount', '-o', 'remount,bind,ro', d], check=True)
+        s.set_drive('c', c)
+        s.set_drive('d', d)
+        output, rows = self.clean('delete', 'D:', lambda: None)
+        self.assertEqual(rows, {r'D:\x.tmp': 'Deleted Error'}, output)
+        self.assertTrue(os.path.exists(found))
+
+if __name__ == '__main__':
+    unittest.main()

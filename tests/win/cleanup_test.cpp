@@ -34,12 +34,21 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 // The Recycle Bin of the bench: the Trash of its private HOME, reached
 // through Z:; "files" holds what was recycled, "info" where it came from.
-std::string Trash(const char* part) {
+std::string TrashFolder() {
     const char* data = getenv("XDG_DATA_HOME");
-    std::string path = std::string("Z:") + (data ? data : "") + "/Trash/" + part;
+    std::string path = std::string("Z:") + (data ? data : "") + "/Trash";
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
+std::string Trash(const char* part) { return TrashFolder() + "\\" + part; }
+
+// Runs what it holds when the scope ends, however it ends.
+struct AtScopeEnd {
+    std::function<void()> undo;
+    ~AtScopeEnd() {
+        if (undo) undo();
+    }
+};
 
 // Forgets what earlier runs recycled under this name, so that it comes back unrenamed.
 void EmptyTrashOf(const std::string& name) {
@@ -129,6 +138,15 @@ protected:
         int64_t total = 0;
         for (int i = 0; i < list->Count(); ++i) total += std::stoll(list->SubItem(i, 0));
         form->CleanupGauge->SetMaxValue(total);
+    }
+    // The folder of the one-folder mode, chosen in the folder dialog.
+    void ChooseFolder(const std::string& folder) {
+        win32::SetFolderBrowser([folder](const win32::BrowseFolderCall&, std::string* path) {
+            *path = folder;
+            return true;
+        });
+        form->btnSelectFolderClick(form->btnSelectFolder);
+        win32::SetFolderBrowser(nullptr);
     }
     void SelectMode(win32::RadioButton* radio) {
         radio->SetChecked(true);
@@ -311,7 +329,7 @@ TEST_F(Cleanup, BackAndFinishAreHeldWhileTheRunGoesOn) {
 TEST_F(Cleanup, EachModeActsOnTheFilesAndASecondRunFails) {
     const std::string dest = other + "\\dest";
     CreateDirectoryA(dest.c_str(), nullptr);
-    form->panJunkMoveFolder->SetCaption(dest);
+    ChooseFolder(dest);
     struct Case {
         win32::RadioButton* TFrm_Main::*radio;
         const char* done;
@@ -356,8 +374,9 @@ TEST_F(Cleanup, EachModeActsOnTheFilesAndASecondRunFails) {
     }
 }
 
-// Only the deletion is tried: Wine's shell moves (and so recycles) a file
-// by renaming it, which no open handle prevents.
+// Only the deletion is tried: Wine's Recycle Bin takes a file by renaming
+// it, which no open handle prevents (a move into the folder is refused, see
+// ARowShowsSuccessOnlyWhenTheFileHasGone).
 TEST_F(Cleanup, ALockedFileFailsAndTheRunGoesOn) {
     std::string locked = Find("locked.tmp"), readOnly = Find("readonly.tmp"), free = Find("free.tmp");
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -375,6 +394,60 @@ TEST_F(Cleanup, ALockedFileFailsAndTheRunGoesOn) {
     EXPECT_EQ(form->CleanupGauge->Progress(), 3);
 }
 
+// The shell's answer is not the outcome: under Wine it reports success for
+// a file it left where it was. A row shows what became of the file.
+TEST_F(Cleanup, ARowShowsSuccessOnlyWhenTheFileHasGone) {
+    const std::string dest = other + "\\dest";
+    CreateDirectoryA(dest.c_str(), nullptr);
+    ChooseFolder(dest);
+    const std::string trash = TrashFolder(), trashAway = trash + "-away";
+    // Each case spoils the operation and gives back what puts things right.
+    struct Case {
+        const char* what;
+        win32::RadioButton* TFrm_Main::*radio;
+        std::function<std::function<void()>(const std::string& file)> spoil;
+        const char* status;
+    } cases[] = {
+        {"the Recycle Bin's folder removed after a first recycling", &TFrm_Main::RadioButton2,
+         [&](const std::string&) -> std::function<void()> {
+             // The shell looks for its folder at the first recycling of the
+             // process only.
+             const std::string first = other + "\\first.tmp";
+             testutil::WriteFileBytes(first, "first");
+             EmptyTrashOf("first.tmp");
+             win32::ShellFileOperation({FO_DELETE, first, "", FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI});
+             EXPECT_FALSE(Exists(first));
+             EXPECT_TRUE(MoveFileA(trash.c_str(), trashAway.c_str()));
+             return [&] { EXPECT_TRUE(MoveFileA(trashAway.c_str(), trash.c_str())); };
+         },
+         "Deleted Error"},
+        {"the file held open without sharing", &TFrm_Main::RadioButton3,
+         [](const std::string& file) -> std::function<void()> {
+             HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             EXPECT_NE(h, INVALID_HANDLE_VALUE);
+             return [h] { CloseHandle(h); };
+         },
+         "Moved Error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->MutableFoundFiles().clear();
+        form->ReportListView->Clear();
+        const std::string name = "kept-" + ((*form).*c.radio)->Name() + ".tmp";
+        const std::string file = Find(name);
+        ReportRow(drive);
+        SelectMode((*form).*c.radio);
+        {
+            AtScopeEnd undo{c.spoil(file)};
+            Next();
+        }
+        EXPECT_EQ(Rows(), std::vector<std::string>{file + " | " + c.status});
+        EXPECT_EQ(testutil::ReadFileBytes(file), "junk:" + name);
+        EXPECT_FALSE(Exists(dest + "\\" + name));
+        EXPECT_EQ(form->CleanupGauge->Progress(), 1);
+    }
+}
+
 TEST_F(Cleanup, OneFolderModeNeverOverwrites) {
     const std::string dest = other + "\\dest";
     CreateDirectoryA(dest.c_str(), nullptr);
@@ -384,7 +457,7 @@ TEST_F(Cleanup, OneFolderModeNeverOverwrites) {
     ReportRow(drive);
     std::vector<win32::FileOperationCall> calls;
     win32::SetFileOperationWatcher([&](const win32::FileOperationCall& call) { calls.push_back(call); });
-    form->panJunkMoveFolder->SetCaption(dest);
+    ChooseFolder(dest);
     SelectMode(form->RadioButton3);
     Next();
     for (const std::string& row : Rows()) EXPECT_NE(row.find("| File Moved"), std::string::npos) << row;
@@ -433,7 +506,7 @@ TEST_F(Cleanup, OneFolderModeMovesOnlyIntoAFolderStillThere) {
         ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
         std::vector<std::string> files = {Find("a\\x.tmp"), Find("b\\y.tmp"), Find("c\\z.tmp")};
         ReportRow(drive);
-        form->panJunkMoveFolder->SetCaption(dest);
+        ChooseFolder(dest);
         SelectMode(form->RadioButton3);
         if (c.beforeNext) c.beforeNext();
         hook = c.afterFirstMove;
@@ -545,7 +618,7 @@ TEST_F(Cleanup, ClosingTheWindowLetsTheRunEndThenTheProgram) {
 }
 
 TEST_F(Cleanup, NukeOnDeleteOneBecomesZeroBeforeTheFirstFileInEveryMode) {
-    form->panJunkMoveFolder->SetCaption(other);
+    ChooseFolder(other);
     for (win32::RadioButton* radio : {form->RadioButton1, form->RadioButton2, form->RadioButton3}) {
         SCOPED_TRACE(radio->Name());
         form->MutableFoundFiles().clear();
@@ -650,9 +723,9 @@ TEST_F(Cleanup, TheFirstColumnTakesWhatTheOthersAndTheScrollBarLeave) {
 
 // Run by the end-to-end cleanup test in a machine of fixture drives: scans
 // the drives it names with *.tmp, prints what the report and the details
-// dialog show, tells the test through a file that the scan is done and
-// waits while it plants a link, then cleans in the mode it names and prints
-// the rows.
+// dialog show, chooses the folder it names, tells the test through a file
+// that the scan is done and waits while it plants a link, then cleans in
+// the mode it names and prints the rows.
 TEST(CleanupDrives, CleansAfterALinkWasPlanted) {
     const char* drives = getenv("SCOURLY_CLEAN_DRIVES");
     const char* handshake = getenv("SCOURLY_CLEAN_HANDSHAKE");
@@ -679,11 +752,19 @@ TEST(CleanupDrives, CleansAfterALinkWasPlanted) {
     form->Label23Click(form->Label23);
     cleaner::TDetailTempFileForm::ModalHook = nullptr;
     form->NextBtn1Click(form->NextBtn1);
+    // The destination is chosen before the test changes anything.
+    if (const char* folder = getenv("SCOURLY_CLEAN_FOLDER")) {
+        win32::SetFolderBrowser([folder](const win32::BrowseFolderCall&, std::string* path) {
+            *path = folder;
+            return true;
+        });
+        form->btnSelectFolderClick(form->btnSelectFolder);
+        win32::SetFolderBrowser(nullptr);
+    }
     testutil::WriteFileBytes(std::string(handshake) + "\\scanned", "");
     for (int i = 0; i < 1200 && !Exists(std::string(handshake) + "\\planted"); ++i) Sleep(50);
     ASSERT_TRUE(Exists(std::string(handshake) + "\\planted"));
     std::string m = mode;
-    form->panJunkMoveFolder->SetCaption(getenv("SCOURLY_CLEAN_FOLDER") ? getenv("SCOURLY_CLEAN_FOLDER") : "");
     (m == "delete" ? form->RadioButton1 : m == "recycle" ? form->RadioButton2 : form->RadioButton3)->SetChecked(true);
     {
         testutil::MessageBoxRecorder boxes(IDYES);
