@@ -60,8 +60,11 @@ void TFrm_Main::RadioButton3Click(win32::Control*) { btnSelectFolder->SetVisible
 
 void TFrm_Main::btnSelectFolderClick(win32::Control*) {
     std::string folder;
-    if (win32::BrowseForFolder({win32::App().Handle(), "Select Directory", BIF_RETURNONLYFSDIRS}, &folder))
-        panJunkMoveFolder->SetCaption(folder);
+    if (!win32::BrowseForFolder({win32::App().Handle(), "Select Directory", BIF_RETURNONLYFSDIRS}, &folder)) return;
+    // The run moves only into what the folder is now: a link chosen leads
+    // there, one swapped in later leads elsewhere.
+    junkMoveFolderResolved_ = ResolveFolder(folder);
+    panJunkMoveFolder->SetCaption(folder);
 }
 
 void TFrm_Main::NextBtn2Click(win32::Control*) {
@@ -103,7 +106,7 @@ void TFrm_Main::CleanJunkFiles() {
     CleanupGauge->SetProgress(0);
     // Back is disabled while the run lasts, so neither can change under it.
     const core::CleanMode mode = CleanMode();
-    FileCleaner cleaner(mode, panJunkMoveFolder->Caption());
+    FileCleaner cleaner(mode, panJunkMoveFolder->Caption(), junkMoveFolderResolved_);
     const int rows = ReportListView->Count();
     for (int i = 0; i < rows; ++i) {
         win32::App().ProcessMessagesIfDue();

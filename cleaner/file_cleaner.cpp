@@ -115,10 +115,6 @@ const std::string* FolderChain::AdmitsWayTo(const std::string& fullPath) {
     return &held_.back().name;
 }
 
-bool FolderChain::AdmitsFolder(const std::string& folder) {
-    return Hold(core::PathsFromRoot(folder), 0) && IsPlainFolder(folder);
-}
-
 bool FolderChain::Hold(const std::vector<std::string>& paths, size_t checkedFrom) {
     size_t same = 0;
     while (same < paths.size() && same < held_.size() && paths[same] == held_[same].path) ++same;
@@ -145,6 +141,26 @@ void FolderChain::Release(size_t keep) {
     }
 }
 
+std::string ResolveFolder(const std::string& path) {
+    HANDLE folder = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return std::string();
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    std::string name;
+    if (GetFileInformationByHandleEx(folder, FileAttributeTagInfo, &tag, sizeof tag) &&
+        (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        name = FinalName(folder);
+    CloseHandle(folder);
+    return name;
+}
+
+bool FileCleaner::AdmitsDestination() {
+    // No folder chosen: the shell would take its current folder.
+    if (folder_.empty() || resolved_.empty()) return false;
+    const std::vector<std::string> paths = core::PathsFromRoot(folder_);
+    return destination_.Hold(paths, paths.size()) && ResolveFolder(folder_) == resolved_;
+}
+
 bool FileCleaner::Clean(const std::string& path) {
     const std::string* folderName = source_.AdmitsWayTo(path);
     if (!folderName) return false;
@@ -156,9 +172,7 @@ bool FileCleaner::Clean(const std::string& path) {
             win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags});
             return IsGone(path);
         case core::CleanMode::OneFolder:
-            // No folder chosen: the shell would take its current folder.
-            return !folder_.empty() && destination_.AdmitsFolder(folder_) && IsFoundFile(path, *folderName) &&
-                   MoveIntoFolder(path, folder_);
+            return AdmitsDestination() && IsFoundFile(path, *folderName) && MoveIntoFolder(path, folder_);
     }
     return false;
 }

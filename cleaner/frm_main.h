@@ -215,6 +215,9 @@ private:
     // user has been told that such edits can't be saved.
     bool junkTypesEdited_ = false;
     bool toldEditsUnsaved_ = false;
+    // What the one-folder mode's destination, panJunkMoveFolder's caption,
+    // resolved to when it was chosen; set only together with the caption.
+    std::string junkMoveFolderResolved_;
 };
 
 // cleanup.cpp: turns off the machine-wide setting that deletes instead of

@@ -2,7 +2,8 @@
 Scan Now to Finish in each mode, and the Windows test of the cleanup run in a
 machine where, after the scan, a folder of a find, a find itself or the
 destination folder is swapped for a link, and a 5 GiB find lies on another
-drive; where drive letters overlap; and where a drive is read-only."""
+drive; where drive letters overlap; where a drive is read-only; and where the
+chosen destination is itself a link."""
 
 import os
 import re
@@ -205,6 +206,23 @@ class DestinationSwapped(PlantedLinks):
         self.assertEqual(rows, {r'C:\a\x.tmp': 'Moved Error', r'C:\b\y.tmp': 'Moved Error'}, output)
         self.assertEqual(os.listdir(outside), [])
         self.assertTrue(all(os.path.exists(f) for f in finds))
+
+
+class DestinationChosenAsLink(PlantedLinks):
+    """In the one-folder mode the chosen C:\\dest is a link to C:\\real, as a
+    junction would be: the files go into C:\\real."""
+
+    def test_one_folder_into_a_chosen_link(self):
+        s = self.session
+        c = s.fixture('c')
+        make(c, 'a', 'x.tmp', data=b'moved')
+        real = os.path.join(c, 'real')
+        os.makedirs(real)
+        os.symlink(real, os.path.join(c, 'dest'))
+        s.set_drive('c', c)
+        output, rows = self.clean('folder', 'C:', lambda: None)
+        self.assertEqual(rows, {r'C:\a\x.tmp': 'File Moved'}, output)
+        self.assertEqual(os.listdir(real), ['x.tmp'])
 
 
 class OverlappingLetters(PlantedLinks):
