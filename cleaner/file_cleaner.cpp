@@ -172,7 +172,9 @@ bool FileCleaner::Clean(const std::string& path) {
             win32::ShellFileOperation({FO_DELETE, path, "", kShellFlags});
             return IsGone(path);
         case core::CleanMode::OneFolder:
-            return AdmitsDestination() && IsFoundFile(path, *folderName) && MoveIntoFolder(path, folder_);
+            if (!AdmitsDestination() || !IsFoundFile(path, *folderName)) return false;
+            // A find in the destination already is where the mode puts it.
+            return *folderName == resolved_ || MoveIntoFolder(path, folder_);
     }
     return false;
 }

@@ -210,19 +210,22 @@ class DestinationSwapped(PlantedLinks):
 
 class DestinationChosenAsLink(PlantedLinks):
     """In the one-folder mode the chosen C:\\dest is a link to C:\\real, as a
-    junction would be: the files go into C:\\real."""
+    junction would be: the files go into C:\\real, and the find that lies in
+    C:\\real already stays as it is."""
 
     def test_one_folder_into_a_chosen_link(self):
         s = self.session
         c = s.fixture('c')
         make(c, 'a', 'x.tmp', data=b'moved')
         real = os.path.join(c, 'real')
-        os.makedirs(real)
+        there = make(real, 'old.tmp', data=b'already there')
         os.symlink(real, os.path.join(c, 'dest'))
         s.set_drive('c', c)
         output, rows = self.clean('folder', 'C:', lambda: None)
-        self.assertEqual(rows, {r'C:\a\x.tmp': 'File Moved'}, output)
-        self.assertEqual(os.listdir(real), ['x.tmp'])
+        self.assertEqual(rows, {r'C:\a\x.tmp': 'File Moved', r'C:\real\old.tmp': 'File Moved'}, output)
+        self.assertEqual(sorted(os.listdir(real)), ['old.tmp', 'x.tmp'])
+        with open(there, 'rb') as f:
+            self.assertEqual(f.read(), b'already there')
 
 
 class OverlappingLetters(PlantedLinks):

@@ -475,6 +475,25 @@ TEST_F(Cleanup, OneFolderModeNeverOverwrites) {
     EXPECT_EQ(calls[0].func, static_cast<UINT>(FO_MOVE));
 }
 
+// A find that already lies in the chosen folder is where the mode would put
+// it: it stays as it is, under its own name, and shows as moved.
+TEST_F(Cleanup, OneFolderModeLeavesAFindAlreadyInTheFolder) {
+    const std::string dest = root + "\\dest";
+    std::vector<std::string> files = {Find("dest\\old.tmp"), Find("a\\old.tmp")};
+    ChooseFolder(dest);
+    ReportRow(drive);
+    std::vector<win32::FileOperationCall> calls;
+    win32::SetFileOperationWatcher([&](const win32::FileOperationCall& call) { calls.push_back(call); });
+    SelectMode(form->RadioButton3);
+    Next();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{files[0] + " | File Moved", files[1] + " | File Moved"}));
+    EXPECT_EQ(testutil::ReadFileBytes(files[0]), "junk:dest\\old.tmp");
+    EXPECT_EQ(testutil::ReadFileBytes(dest + "\\old (2).tmp"), "junk:a\\old.tmp");
+    EXPECT_FALSE(Exists(dest + "\\old (3).tmp"));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].from, files[1]);
+}
+
 // The shell takes a destination that is not there as the new name of the one
 // file it moves, and a file there as one to overwrite: each move must find
 // the chosen folder still a folder, or nothing moves. While the run holds it,
