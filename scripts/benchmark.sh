@@ -9,7 +9,8 @@
 #   benchmark.sh scan [FOLDERS [FILES [RUNS]]]  the scan against a bare walk
 #                                 (scan 5000 40: 200,000 files)
 #   benchmark.sh cleanup [FILES [PER FOLDER [ROUNDS [BATCH]]]]  the cleanup against
-#                                 bare DeleteFileA and SHFileOperationA loops
+#                                 DeleteFileA and SHFileOperationA loops, plain
+#                                 and with the cleanup's checks of each file
 #   benchmark.sh download [MEGABYTES [ROUNDS]]  the updater's download
 #                                 against a bare libcurl program, from nginx
 set -euo pipefail
