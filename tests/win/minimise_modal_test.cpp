@@ -160,6 +160,35 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         GiveUp(*player);
 }
 
+// After the restore: `shown` on the screen in that order, the modal window
+// active where it was, over a disabled main window, and the click at its
+// closing point reached it and closed it.
+void ExpectModalOnTopAndAnswering(const Seen& s, const std::vector<HWND>& shown) {
+    EXPECT_TRUE(s.restored);
+    EXPECT_EQ(s.shownAfterRestore, shown);
+    EXPECT_EQ(s.activeAfterRestore, s.modal);
+    EXPECT_TRUE(SameRect(s.modalAfterRestore, s.modalAt));
+    EXPECT_TRUE(SameRect(s.mainAfterRestore, s.mainAt));
+    EXPECT_FALSE(s.mainEnabledAfterRestore);
+    EXPECT_EQ(s.underClick, s.modal);
+    EXPECT_FALSE(s.leftOpenByClick);
+}
+
+// Closed: the main window answers again, once the application window, which
+// the system activates after its own box, has passed the activation on.
+// Then the case's main window is put away for the next one.
+void ExpectMainAnswersAgain(win32::Form* main) {
+    testutil::PumpAndIdle();
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+    EXPECT_EQ(GetActiveWindow(), main->Handle());
+    EXPECT_FALSE(win32::App().Minimized());
+
+    if (win32::App().Minimized()) win32::App().Restore();
+    win32::App().SetMainForm(nullptr);
+    main->Hide();
+}
+
 class MinimiseModal : public testutil::UpdaterTest {
 protected:
     void SetUp() override {
@@ -312,27 +341,9 @@ TEST_F(MinimiseModal, TheModalWindowComesBackOnTopActiveAndAnswering) {
         EXPECT_TRUE(s.minimised);
         EXPECT_TRUE(s.shownWhileMinimised.empty()) << s.shownWhileMinimised.size() << " still shown";
 
-        EXPECT_TRUE(s.restored);
-        EXPECT_EQ(s.shownAfterRestore, s.shownAtOpen);  // the same windows, the modal one on top
-        EXPECT_EQ(s.activeAfterRestore, s.modal);
-        EXPECT_TRUE(SameRect(s.modalAfterRestore, s.modalAt));
-        EXPECT_TRUE(SameRect(s.mainAfterRestore, s.mainAt));
-        EXPECT_FALSE(s.mainEnabledAfterRestore);
-        EXPECT_EQ(s.underClick, s.modal);
-        EXPECT_FALSE(s.leftOpenByClick);
-
-        // Closed: the main window answers again, once the application
-        // window, which the system activates after its own box, has passed
-        // the activation on.
-        testutil::PumpAndIdle();
-        EXPECT_TRUE(IsWindowVisible(main->Handle()));
-        EXPECT_TRUE(IsWindowEnabled(main->Handle()));
-        EXPECT_EQ(GetActiveWindow(), main->Handle());
-        EXPECT_FALSE(win32::App().Minimized());
-
-        if (win32::App().Minimized()) win32::App().Restore();
-        win32::App().SetMainForm(nullptr);
-        main->Hide();
+        // The same windows, the modal one on top.
+        ExpectModalOnTopAndAnswering(s, s.shownAtOpen);
+        ExpectMainAnswersAgain(main);
     }
     EXPECT_FALSE(EndRequested());  // No closed the updater's question
 }
@@ -399,23 +410,8 @@ TEST_F(MinimiseModal, AWindowOpenedWhileMinimisedStaysOnTopOfTheRestoredOnes) {
         EXPECT_TRUE(s.minimisedAtOpen);
         EXPECT_EQ(s.shownAtOpen, std::vector<HWND>{s.modal});
 
-        EXPECT_TRUE(s.restored);
-        EXPECT_EQ(s.shownAfterRestore, (std::vector<HWND>{s.modal, main->Handle()}));
-        EXPECT_EQ(s.activeAfterRestore, s.modal);
-        EXPECT_TRUE(SameRect(s.modalAfterRestore, s.modalAt));
-        EXPECT_TRUE(SameRect(s.mainAfterRestore, s.mainAt));
-        EXPECT_FALSE(s.mainEnabledAfterRestore);
-        EXPECT_EQ(s.underClick, s.modal);
-        EXPECT_FALSE(s.leftOpenByClick);
-
-        testutil::PumpAndIdle();
-        EXPECT_TRUE(IsWindowVisible(main->Handle()));
-        EXPECT_TRUE(IsWindowEnabled(main->Handle()));
-        EXPECT_EQ(GetActiveWindow(), main->Handle());
-
-        if (win32::App().Minimized()) win32::App().Restore();
-        win32::App().SetMainForm(nullptr);
-        main->Hide();
+        ExpectModalOnTopAndAnswering(s, {s.modal, main->Handle()});
+        ExpectMainAnswersAgain(main);
     }
     // No to the updater's question ends the program without starting the cleaner.
     EXPECT_TRUE(EndRequested());
