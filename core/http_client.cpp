@@ -327,18 +327,16 @@ size_t HttpClient::OnHeaderLine(const char* data, size_t length) {
         return length;
     }
 
-    if (line.empty() || (line[0] != ' ' && line[0] != '\t')) {
-        // No folded line can continue the header before this line any more.
-        TakeCookies();
-        lastName_.clear();
-        lastValue_.clear();
-    }
-    if (line.empty()) return OnHeadEnd(length);
-    if (line[0] == ' ' || line[0] == '\t') {
+    if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
         // A folded line continues the value of the header before it.
         if (!lastName_.empty()) TakeHeader(lastName_, lastValue_ + " " + Trim(line));
         return length;
     }
+    // No folded line can continue the header before this line any more.
+    TakeCookies();
+    lastName_.clear();
+    lastValue_.clear();
+    if (line.empty()) return OnHeadEnd(length);
     size_t colon = line.find(':');
     if (colon == std::string::npos) return length;
     TakeHeader(Trim(line.substr(0, colon)), Trim(line.substr(colon + 1)));
